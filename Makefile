@@ -1,0 +1,31 @@
+# A thin wrapper over the CMake presets. Every target installs what it needs first.
+
+PRESET ?= default
+BUILD_DIR := build
+JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+
+.PHONY: all build run test deps clean
+
+all: build
+
+deps:
+	@scripts/install-deps.sh
+
+$(BUILD_DIR)/CMakeCache.txt: | deps
+	cmake --preset $(PRESET)
+
+build: deps $(BUILD_DIR)/CMakeCache.txt
+	cmake --build --preset $(PRESET) -j $(JOBS)
+
+run: build
+	@if [ -z "$${DISPLAY:-}" ] && [ -z "$${WAYLAND_DISPLAY:-}" ]; then \
+		echo "quorvale needs a desktop session (no DISPLAY or WAYLAND_DISPLAY is set); without one, try: xvfb-run make run" >&2; \
+		exit 1; \
+	fi
+	./$(BUILD_DIR)/quorvale
+
+test: build
+	ctest --preset $(PRESET) -j $(JOBS)
+
+clean:
+	rm -rf $(BUILD_DIR)

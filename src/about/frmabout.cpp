@@ -1,0 +1,7 @@
+#include "frmabout.h"
+
+namespace quorvale {
+
+frmabout::frmabout(Platform &, QWidget *, QWidget *parent) : QDialog(parent) {}
+
+} // namespace quorvale

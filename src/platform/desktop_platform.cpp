@@ -1,0 +1,41 @@
+#include "desktop_platform.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDesktopServices>
+#include <QMessageBox>
+
+namespace quorvale {
+
+DesktopPlatform::DesktopPlatform(QString lockDirectory) : m_lock(std::move(lockDirectory)) {}
+
+void DesktopPlatform::showMessage(QWidget *parent, const MessageBoxRequest &request)
+{
+    const auto icon = request.icon == MessageBoxRequest::Icon::Information
+                          ? QMessageBox::Information
+                          : QMessageBox::NoIcon;
+    QString prompt = request.prompt;
+    prompt.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    QMessageBox box(icon, request.title, prompt, QMessageBox::Ok, parent);
+    box.setTextFormat(Qt::PlainText);
+    box.setObjectName(QStringLiteral("messageBox"));
+    // Help files are a thing of the past on this desktop: the help reference is not shown.
+    box.exec();
+}
+
+void DesktopPlatform::copyText(const QString &text)
+{
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    clipboard->clear();
+    clipboard->setText(text);
+}
+
+void DesktopPlatform::openAddress(const QUrl &address) { QDesktopServices::openUrl(address); }
+
+SingleCopyClaim DesktopPlatform::claimSingleCopy() { return m_lock.claim(); }
+
+QDate DesktopPlatform::today() { return QDate::currentDate(); }
+
+void DesktopPlatform::endProgram() { QCoreApplication::exit(0); }
+
+} // namespace quorvale
