@@ -1,3 +1,5 @@
+// Quorvale: converts text to hexadecimal character codes and back, live, as the user types.
+
 #include "desktop_platform.h"
 #include "frmMain.h"
 
@@ -6,8 +8,14 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Quorvale"));
+    QApplication::setApplicationVersion(QStringLiteral(QUORVALE_VERSION));
+    QApplication::setDesktopFileName(QStringLiteral("quorvale"));
+
     quorvale::DesktopPlatform platform;
     quorvale::frmMain window(platform);
-    window.show();
+    if (!window.Form_Load())
+        return 0;
+    window.showCentred();
     return app.exec();
 }

@@ -1,4 +1,424 @@
 #include "frmMain.h"
+
+#include "ascii_to_hex.h"
+#include "code_page.h"
+#include "frmabout.h"
+#include "hex_form.h"
+#include "hex_to_ascii.h"
+#include "pane.h"
+#include "platform.h"
+
+#include <QCloseEvent>
+#include <QCursor>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QSplitter>
+
+#include <exception>
+
 namespace quorvale {
-frmMain::frmMain(Platform &, QWidget *parent) : QMainWindow(parent) {}
+namespace {
+
+// Colours as 24-bit values with the bytes blue, green, red from high to low.
+constexpr int kBlack = 0;
+constexpr int kGreen = 65280;
+constexpr int kRed = 255;
+constexpr int kWhite = 16777215;
+
+QColor toColor(int bgr) { return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF); }
+int toBgr(const QColor &c) { return c.red() | (c.green() << 8) | (c.blue() << 16); }
+
+int backColor(const Pane *pane) { return toBgr(pane->palette().color(QPalette::Base)); }
+
+void setColors(Pane *pane, int back, int fore)
+{
+    QPalette palette = pane->palette();
+    palette.setColor(QPalette::Base, toColor(back));
+    palette.setColor(QPalette::Text, toColor(fore));
+    pane->setPalette(palette);
+}
+
+void setForeColor(Pane *pane, int fore)
+{
+    if (toBgr(pane->palette().color(QPalette::Text)) != fore)
+        setColors(pane, backColor(pane), fore);
+}
+
+std::u16string_view view(const QString &text)
+{
+    return {reinterpret_cast<const char16_t *>(text.utf16()), static_cast<std::size_t>(text.size())};
+}
+
+QString toQString(std::u16string_view text)
+{
+    return QString(reinterpret_cast<const QChar *>(text.data()), static_cast<qsizetype>(text.size()));
+}
+
+// Layout positions are in twips; 15 twips make one pixel.
+constexpr int px(int twips) { return twips / 15; }
+QRect twipsRect(int left, int top, int width, int height)
+{
+    return QRect(px(left), px(top), px(width), px(height));
+}
+
+const QString kTitle = QStringLiteral("Quorvale");
+const QString kAsciiInputTip = QStringLiteral("Enter ASCII characters to be converted to HEX ");
+const QString kHexInputTip = QStringLiteral("Enter HEX values to be converted to ASCII ");
+
+// The busy pointer over a pane while a conversion runs; the pane's own pointer afterwards.
+class BusyPointer
+{
+public:
+    explicit BusyPointer(Pane *pane) : m_pane(pane)
+    {
+        m_pane->viewport()->setCursor(Qt::WaitCursor);
+    }
+    ~BusyPointer() { m_pane->viewport()->setCursor(Qt::IBeamCursor); }
+    BusyPointer(const BusyPointer &) = delete;
+    BusyPointer &operator=(const BusyPointer &) = delete;
+
+private:
+    Pane *m_pane;
+};
+
+} // namespace
+
+frmMain::frmMain(Platform &platform, QWidget *parent)
+    : QMainWindow(parent,
+                  Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                      Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                      Qt::WindowCloseButtonHint),
+      m_platform(platform)
+{
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(kTitle);
+    setWindowIcon(QIcon(QStringLiteral(":/quorvale.xpm")));
+    buildLayout();
+    buildMenus();
+    routeEvents();
+    // A fixed single border: the client area and the menu bar, nothing to resize.
+    setFixedSize(sizeHint());
+}
+
+frmMain::~frmMain() = default;
+
+void frmMain::buildLayout()
+{
+    auto *client = new QWidget(this);
+    client->setObjectName(QStringLiteral("clientArea"));
+    client->setFixedSize(px(4920), px(2640));
+    setCentralWidget(client);
+
+    QFont paneFont(QStringLiteral("MS Sans Serif"));
+    paneFont.setStyleHint(QFont::SansSerif);
+    paneFont.setPointSizeF(8.25);
+    paneFont.setWeight(QFont::Bold);
+
+    Splitter1 = new QSplitter(Qt::Vertical, client);
+    Splitter1->setObjectName(QStringLiteral("Splitter1"));
+    Splitter1->setGeometry(twipsRect(195, 75, 4530, 1935));
+    // Each pane keeps one pixel to the splitter's edges; the bar between them is 7 pixels.
+    Splitter1->setContentsMargins(1, 1, 1, 1);
+    Splitter1->setHandleWidth(px(1020 - 915));
+    Splitter1->setChildrenCollapsible(false);
+
+    Text1 = new Pane(Splitter1);
+    Text1->setObjectName(QStringLiteral("Text1"));
+    Text2 = new Pane(Splitter1);
+    Text2->setObjectName(QStringLiteral("Text2"));
+    for (Pane *pane : {Text1, Text2}) {
+        pane->setFont(paneFont);
+        pane->setMinimumHeight(px(300));
+        Splitter1->addWidget(pane);
+    }
+    Splitter1->setSizes({px(900), px(900)});
+    // The layout's first state: ASCII to HEX.
+    setColors(Text1, kWhite, kBlack);
+    setColors(Text2, kBlack, kGreen);
+    Text1->setAccessibleName(QStringLiteral("ASCII input"));
+    Text2->setAccessibleName(QStringLiteral("HEX output"));
+
+    const auto button = [client](const char *name, const QString &caption, QRect geometry) {
+        auto *b = new QPushButton(caption, client);
+        b->setObjectName(QLatin1String(name));
+        b->setGeometry(geometry);
+        b->setAutoDefault(false);
+        return b;
+    };
+    cmdClear = button("cmdClear", QStringLiteral("Clear &All"), twipsRect(195, 2115, 1275, 360));
+    cmdCopy = button("cmdCopy", QStringLiteral("&Copy"), twipsRect(1515, 2115, 1275, 360));
+    cmdExit = button("cmdExit", QStringLiteral("E&xit"), twipsRect(2955, 2115, 1770, 360));
+
+    // The converters' scratch register: visible, but below the client area, so never seen.
+    lblHIDDEN = new QLabel(QStringLiteral("lblHIDDEN"), client);
+    lblHIDDEN->setObjectName(QStringLiteral("lblHIDDEN"));
+    lblHIDDEN->setGeometry(twipsRect(2055, 3375, 1125, 285));
+
+    setTabOrder(Text1, Text2);
+    setTabOrder(Text2, cmdClear);
+    setTabOrder(cmdClear, cmdCopy);
+    setTabOrder(cmdCopy, cmdExit);
+    Text1->setFocus();
+}
+
+void frmMain::buildMenus()
+{
+    menuProject = menuBar()->addMenu(QStringLiteral("   &Project"));
+    menuProject->setObjectName(QStringLiteral("menuProject"));
+    menuAbout = menuProject->addAction(QStringLiteral("&About"));
+    menuAbout->setObjectName(QStringLiteral("menuAbout"));
+    menuHide = menuProject->addAction(QStringLiteral("&Hide"));
+    menuHide->setObjectName(QStringLiteral("menuHide"));
+    menuSeperator = menuProject->addSeparator();
+    menuSeperator->setObjectName(QStringLiteral("menuSeperator"));
+    menuExit = menuProject->addAction(QStringLiteral("E&xit"));
+    menuExit->setObjectName(QStringLiteral("menuExit"));
+
+    menuMode = menuBar()->addMenu(QStringLiteral("&Mode"));
+    menuMode->setObjectName(QStringLiteral("menuMode"));
+    menuASCII = menuMode->addAction(QStringLiteral("&ASCII to HEX"));
+    menuASCII->setObjectName(QStringLiteral("menuASCII"));
+    menuHEXto = menuMode->addAction(QStringLiteral("&HEX to ASCII"));
+    menuHEXto->setObjectName(QStringLiteral("menuHEXto"));
+}
+
+void frmMain::routeEvents()
+{
+    Text1->onKeyUp = [this] { Text1_KeyUp(); };
+    Text1->onKeyPress = [this](KeyAscii &keyAscii) { Text1_KeyPress(keyAscii); };
+    Text1->onGotFocus = [this] { Text1_GotFocus(); };
+    Text1->onMouseDown = [this](int button) { Text1_MouseDown(button); };
+    Text2->onKeyUp = [this] { Text2_KeyUp(); };
+    Text2->onKeyPress = [this](KeyAscii &keyAscii) { Text2_KeyPress(keyAscii); };
+    Text2->onGotFocus = [this] { Text2_GotFocus(); };
+    Text2->onMouseDown = [this](int button) { Text2_MouseDown(button); };
+
+    connect(cmdClear, &QPushButton::clicked, this, &frmMain::cmdClear_Click);
+    connect(cmdCopy, &QPushButton::clicked, this, &frmMain::cmdCopy_Click);
+    connect(cmdExit, &QPushButton::clicked, this, &frmMain::cmdExit_Click);
+    connect(menuAbout, &QAction::triggered, this, &frmMain::menuAbout_Click);
+    connect(menuHide, &QAction::triggered, this, &frmMain::menuHide_Click);
+    connect(menuExit, &QAction::triggered, this, &frmMain::menuExit_Click);
+    connect(menuASCII, &QAction::triggered, this, &frmMain::menuASCII_Click);
+    connect(menuHEXto, &QAction::triggered, this, &frmMain::menuHEXto_Click);
+}
+
+void frmMain::setStartupStepCheck(std::function<void(int)> check)
+{
+    m_startupStepCheck = std::move(check);
+}
+
+// ---- Start-up and shutdown ----
+
+bool frmMain::Form_Load()
+{
+    // The error trap: a failure in any step below ends the routine at that step and is
+    // reported; start-up then goes on with what the completed steps set.
+    try {
+        const auto step = [this](int number) {
+            if (m_startupStepCheck)
+                m_startupStepCheck(number);
+        };
+
+        step(2);
+        const SingleCopyClaim claim = m_platform.claimSingleCopy();
+        if (claim.status == SingleCopyClaim::Status::Failed)
+            throw StartupFailure{claim.errorCode, claim.errorDescription, {}, 0};
+        if (claim.status == SingleCopyClaim::Status::AnotherCopyRuns) {
+            m_platform.showMessage(nullptr, {QStringLiteral("Quorvale is allready running."),
+                                             kTitle, MessageBoxRequest::Icon::Information, {}, 0});
+            return false;
+        }
+        step(3);
+        menuASCII->setEnabled(false);
+        step(4);
+        menuHEXto->setEnabled(true);
+        step(5);
+        cmdCopy->setText(QStringLiteral("&Copy HEX"));
+        step(6);
+        setWindowTitle(QStringLiteral("Quorvale - ASCII to HEX mode"));
+    } catch (const StartupFailure &failure) {
+        reportStartupFailure(failure);
+    } catch (const std::exception &e) {
+        reportStartupFailure({kUnexpectedFailure, QString::fromLocal8Bit(e.what()), {}, 0});
+    }
+    return true;
+}
+
+void frmMain::reportStartupFailure(const StartupFailure &failure)
+{
+    m_platform.showMessage(nullptr, {startupErrorPrompt(failure), QStringLiteral("Error"),
+                                     MessageBoxRequest::Icon::None, failure.helpFile,
+                                     failure.helpContext});
+}
+
+void frmMain::showCentred()
+{
+    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+        const QRect available = screen->availableGeometry();
+        move(available.center() - rect().center());
+    }
+    show();
+    Text1->setFocus();
+}
+
+void frmMain::closeEvent(QCloseEvent *event)
+{
+    event->accept();
+    Form_Unload();
+}
+
+void frmMain::Form_Unload()
+{
+    // Closing the main window in any way ends the program; nothing is asked or saved.
+    m_platform.endProgram();
+}
+
+// ---- Conversion ----
+
+void frmMain::Text1_KeyUp()
+{
+    const BusyPointer busy(Text2);
+    const std::string bytes = codepage::encode(view(Text1->paneText()));
+    if (bytes.size() >= codepage::kPaneCapacity) {
+        Text2->setProgramText(QString());
+        showInputLimit();
+        return;
+    }
+    PlaceInArray(m_inputArray, bytes);
+    Text2->setProgramText(toQString(hexText(bytes)));
+    if (!bytes.empty())
+        lblHIDDEN->setText(toQString(hexForm(static_cast<std::uint8_t>(bytes.back()))));
+}
+
+void frmMain::Text2_KeyUp()
+{
+    const std::string bytes = codepage::encode(view(Text2->paneText()));
+    if (bytes.empty()) {
+        // Nothing to decode: the text colour stays as the last decoding left it.
+        Text1->setProgramText(QString());
+        return;
+    }
+    if (bytes.size() >= codepage::kPaneCapacity) {
+        Text1->setProgramText(QString());
+        showInputLimit();
+        return;
+    }
+    PlaceInArray2(m_inputArray, bytes);
+    const Decoding decoding = decodeHex(bytes);
+    Text1->setProgramText(toQString(decoding.text));
+    setForeColor(Text1, decoding.marked ? kRed : kGreen);
+    Text1->setAccessibleDescription(
+        decoding.marked ? QStringLiteral("Holds a code that is not a printable character, shown as [!]")
+                        : QString());
+    lblHIDDEN->setText(toQString(decoding.last));
+}
+
+void frmMain::showInputLimit()
+{
+    m_platform.showMessage(this, {QStringLiteral("Input is limited to 300 characters.\r\n"
+                                                 "Don't write your novels in HEX! ;-)"),
+                                  QStringLiteral("Nobody would read them!"),
+                                  MessageBoxRequest::Icon::Information, {}, 0});
+}
+
+// ---- Modes and pane roles ----
+
+void frmMain::menuASCII_Click() { applyMode(true); }
+
+void frmMain::menuHEXto_Click() { applyMode(false); }
+
+void frmMain::applyMode(bool asciiToHex)
+{
+    // The colours are the mode, so they are final before the focus moves and the new pane's
+    // focus handling reads them.
+    setColors(Text1, asciiToHex ? kWhite : kBlack, asciiToHex ? kBlack : kGreen);
+    setColors(Text2, asciiToHex ? kBlack : kWhite, asciiToHex ? kGreen : kBlack);
+    Text1->setAccessibleName(asciiToHex ? QStringLiteral("ASCII input")
+                                        : QStringLiteral("ASCII output"));
+    Text2->setAccessibleName(asciiToHex ? QStringLiteral("HEX output")
+                                        : QStringLiteral("HEX input"));
+    (asciiToHex ? Text1 : Text2)->setFocus(Qt::OtherFocusReason);
+    menuASCII->setEnabled(!asciiToHex);
+    menuHEXto->setEnabled(asciiToHex);
+    cmdCopy->setText(asciiToHex ? QStringLiteral("&Copy HEX") : QStringLiteral("&Copy ASCII"));
+    setWindowTitle(asciiToHex ? QStringLiteral("Quorvale - ASCII to HEX mode")
+                              : QStringLiteral("Quorvale - HEX to ASCII mode"));
+}
+
+void frmMain::Text1_GotFocus()
+{
+    const bool asciiToHex = backColor(Text1) != kBlack;
+    (asciiToHex ? Text2 : Text1)->setToolTip(QString());
+    (asciiToHex ? Text1 : Text2)->setToolTip(asciiToHex ? kAsciiInputTip : kHexInputTip);
+}
+
+void frmMain::Text2_GotFocus()
+{
+    const bool hexToAscii = backColor(Text2) != kBlack;
+    (hexToAscii ? Text1 : Text2)->setToolTip(QString());
+    (hexToAscii ? Text2 : Text1)->setToolTip(hexToAscii ? kHexInputTip : kAsciiInputTip);
+}
+
+void frmMain::Text1_KeyPress(KeyAscii &keyAscii)
+{
+    if (backColor(Text1) == kBlack)
+        keyAscii = 0;
+}
+
+void frmMain::Text2_KeyPress(KeyAscii &keyAscii)
+{
+    keyAscii = filterHexKey(keyAscii, backColor(Text2) == kBlack);
+}
+
+void frmMain::Text1_MouseDown(int button) { paneMouseDown(Text1, Text2, button); }
+
+void frmMain::Text2_MouseDown(int button) { paneMouseDown(Text2, Text1, button); }
+
+void frmMain::paneMouseDown(Pane *clicked, Pane *other, int button)
+{
+    // The right button opens the Mode menu at the pointer; a chosen mode is in force when the
+    // menu returns. (The window system has no right-button message to send here.)
+    if (button == 2)
+        menuMode->exec(QCursor::pos());
+    if (backColor(clicked) == kBlack)
+        other->setFocus(Qt::MouseFocusReason);
+}
+
+// ---- Window commands ----
+
+void frmMain::cmdClear_Click()
+{
+    Text1->setProgramText(QString());
+    Text2->setProgramText(QString());
+    (backColor(Text1) != kBlack ? Text1 : Text2)->setFocus(Qt::OtherFocusReason);
+}
+
+void frmMain::cmdCopy_Click()
+{
+    const bool asciiToHex = backColor(Text1) != kBlack;
+    Pane *output = asciiToHex ? Text2 : Text1;
+    Pane *input = asciiToHex ? Text1 : Text2;
+    const QString text = output->toPlainText();
+    if (text.isEmpty())
+        return;
+    m_platform.copyText(text);
+    input->setFocus(Qt::OtherFocusReason);
+}
+
+void frmMain::cmdExit_Click() { close(); }
+
+void frmMain::menuExit_Click() { cmdExit_Click(); }
+
+void frmMain::menuHide_Click() { showMinimized(); }
+
+void frmMain::menuAbout_Click()
+{
+    frmabout dialog(m_platform, this);
+    dialog.exec();
+}
+
 } // namespace quorvale

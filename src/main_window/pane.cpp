@@ -1,0 +1,219 @@
+#include "pane.h"
+
+#include "code_page.h"
+
+#include <QMimeData>
+#include <QTextBlock>
+
+namespace quorvale {
+namespace {
+
+std::u16string_view view(QStringView text)
+{
+    return {reinterpret_cast<const char16_t *>(text.utf16()), static_cast<std::size_t>(text.size())};
+}
+
+// A physical key: its scan code where the platform reports one, which stays the same when a
+// tool remaps a spare key for one character and the release comes without Qt's key code.
+quint64 keyIdentity(const QKeyEvent *event)
+{
+    if (event->nativeScanCode() != 0)
+        return (quint64{1} << 32) | event->nativeScanCode();
+    return static_cast<quint32>(event->key());
+}
+
+// The key code of one typed character: control characters as they are, everything else as its
+// byte in the code page ('?' for a character the page does not hold).
+KeyAscii keyAsciiOf(char32_t codePoint)
+{
+    if (codePoint < 0x20 || codePoint == 0x7F)
+        return static_cast<KeyAscii>(codePoint);
+    return codepage::fromCodePoint(codePoint);
+}
+
+} // namespace
+
+Pane::Pane(QWidget *parent) : QPlainTextEdit(parent)
+{
+    setTabChangesFocus(true);
+    // The panes have no edit menu of their own; a right click belongs to the main window.
+    setContextMenuPolicy(Qt::PreventContextMenu);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    connect(document(), &QTextDocument::contentsChange, this, &Pane::enforceCapacity);
+}
+
+QString Pane::paneText() const { return document()->toRawText(); }
+
+void Pane::setProgramText(const QString &text)
+{
+    m_programWriting = true;
+    setPlainText(text);
+    m_programWriting = false;
+}
+
+void Pane::keyPressEvent(QKeyEvent *event)
+{
+    if (!event->isAutoRepeat())
+        m_pressedKeys.insert(keyIdentity(event));
+
+    const QString text = event->text();
+    const Qt::KeyboardModifiers modifiers = event->modifiers();
+    // Delete deletes, whatever text a platform attaches to it: it types no character.
+    if (text.isEmpty() || event->key() == Qt::Key_Delete || !onKeyPress) {
+        QPlainTextEdit::keyPressEvent(event);
+        return;
+    }
+    // Alt+letter is a menu key; where no menu takes it, it types nothing either.
+    if (modifiers.testFlag(Qt::AltModifier) && !modifiers.testFlag(Qt::ControlModifier)) {
+        event->ignore();
+        return;
+    }
+    // Ctrl+letter types a control character (Ctrl+C is 3), as a real keyboard reports it; the
+    // original event goes on, so that the pane's own shortcut for it still works.
+    if (modifiers.testFlag(Qt::ControlModifier) && event->key() >= Qt::Key_A &&
+        event->key() <= Qt::Key_Z) {
+        KeyAscii keyAscii = event->key() - Qt::Key_A + 1;
+        onKeyPress(keyAscii);
+        if (keyAscii == 0)
+            event->accept();
+        else
+            QPlainTextEdit::keyPressEvent(event);
+        return;
+    }
+
+    QString passed;
+    bool changed = false;
+    const QList<uint> codePoints = text.toUcs4();
+    for (const uint value : codePoints) {
+        const auto codePoint = static_cast<char32_t>(value);
+        const KeyAscii typed = keyAsciiOf(codePoint);
+        KeyAscii keyAscii = typed;
+        onKeyPress(keyAscii);
+        if (keyAscii == typed) {
+            passed += QString::fromUcs4(&codePoint, 1);
+            continue;
+        }
+        changed = true;
+        if (keyAscii >= 1 && keyAscii <= 255)
+            passed += QChar(codepage::toChar(static_cast<std::uint8_t>(keyAscii)));
+        else if (keyAscii != 0)
+            passed += QString::fromUcs4(&codePoint, 1);
+    }
+    if (!changed) {
+        QPlainTextEdit::keyPressEvent(event);
+    } else if (passed.isEmpty()) {
+        event->accept();
+    } else {
+        QKeyEvent replaced(event->type(), event->key(), modifiers, event->nativeScanCode(),
+                           event->nativeVirtualKey(), event->nativeModifiers(), passed,
+                           event->isAutoRepeat(), event->count());
+        QPlainTextEdit::keyPressEvent(&replaced);
+        event->setAccepted(replaced.isAccepted());
+    }
+}
+
+void Pane::keyReleaseEvent(QKeyEvent *event)
+{
+    QPlainTextEdit::keyReleaseEvent(event);
+    // Only the last release of a held key counts, and only for a key pressed in this pane: the
+    // Return that closed a message box, or the Tab that brought the focus here, was not.
+    if (event->isAutoRepeat() || !m_pressedKeys.remove(keyIdentity(event)))
+        return;
+    if (onKeyUp)
+        onKeyUp();
+}
+
+void Pane::focusInEvent(QFocusEvent *event)
+{
+    QPlainTextEdit::focusInEvent(event);
+    if (onGotFocus)
+        onGotFocus();
+}
+
+void Pane::focusOutEvent(QFocusEvent *event)
+{
+    m_pressedKeys.clear();
+    QPlainTextEdit::focusOutEvent(event);
+}
+
+void Pane::mousePressEvent(QMouseEvent *event)
+{
+    int button = 0;
+    switch (event->button()) {
+    case Qt::LeftButton: button = 1; break;
+    case Qt::RightButton: button = 2; break;
+    case Qt::MiddleButton: button = 4; break;
+    default: break;
+    }
+    if (onMouseDown)
+        onMouseDown(button);
+    // The right button only opens the main window's menu; a click whose focus went on to the
+    // other pane does not place the caret here.
+    if (event->button() == Qt::RightButton || !hasFocus()) {
+        event->accept();
+        return;
+    }
+    QPlainTextEdit::mousePressEvent(event);
+}
+
+qsizetype Pane::roomFor(const QTextCursor &replacing) const
+{
+    const auto kept = codepage::length(view(paneText())) -
+                      codepage::length(view(replacing.selectedText()));
+    return kept >= kCapacity ? 0 : kCapacity - static_cast<qsizetype>(kept);
+}
+
+void Pane::insertFromMimeData(const QMimeData *source)
+{
+    // Under X11, a paste while nothing owns the clipboard hands over data without any format,
+    // and Qt's own insertion crashes on it.
+    if (!source || !source->hasText())
+        return;
+
+    // Cut before inserting: a huge paste never enters the document. Every kept character takes
+    // at most two UTF-16 units, so the head is enough; CR LF and lone CRs become line breaks
+    // on insertion, so they are counted as such.
+    const qsizetype room = roomFor(textCursor());
+    QString head = source->text().left(2 * room + 2);
+    head.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    head.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    head.truncate(static_cast<qsizetype>(codepage::fittingPrefix(view(head), room)));
+    if (head.isEmpty())
+        return;
+
+    QMimeData fitting;
+    fitting.setText(head);
+    QPlainTextEdit::insertFromMimeData(&fitting);
+}
+
+void Pane::enforceCapacity(int position, int /*removed*/, int added)
+{
+    // Every edit passes here (typing, input methods, drops, undo), so this is where the pane
+    // refuses what lies beyond its capacity: the excess is cut from the end of what was just
+    // inserted, within the same undo step.
+    if (added <= 0 || m_programWriting || m_cutting)
+        return;
+    const QString text = paneText();
+    const std::size_t total = codepage::length(view(text));
+    if (total <= kCapacity)
+        return;
+
+    const qsizetype end = std::min<qsizetype>(position + added, text.size());
+    const qsizetype start = std::clamp<qsizetype>(position, 0, end);
+    const std::u16string_view inserted = view(QStringView(text).mid(start, end - start));
+    const std::size_t before = total - codepage::length(inserted);
+    const std::size_t room = before >= kCapacity ? 0 : kCapacity - before;
+    const auto keep = static_cast<qsizetype>(codepage::fittingPrefix(inserted, room));
+
+    m_cutting = true;
+    QTextCursor cursor(document());
+    cursor.joinPreviousEditBlock();
+    cursor.setPosition(static_cast<int>(start + keep));
+    cursor.setPosition(static_cast<int>(end), QTextCursor::KeepAnchor);
+    cursor.removeSelectedText();
+    cursor.endEditBlock();
+    m_cutting = false;
+}
+
+} // namespace quorvale

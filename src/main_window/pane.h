@@ -1,0 +1,56 @@
+#pragma once
+
+#include "key_filter.h"
+
+#include <QPlainTextEdit>
+#include <QSet>
+
+#include <functional>
+
+namespace quorvale {
+
+// One of the two text panes of the main window.
+//
+// A pane turns Qt's events into the few the main window handles: a typed character (as a key
+// code of the pane's code page, which the handler may change or discard), the release of a key
+// that was pressed in the pane, the focus arriving and a mouse button going down. It also holds
+// at most 300 characters, however text arrives, except for what the program writes itself.
+class Pane : public QPlainTextEdit
+{
+    Q_OBJECT
+
+public:
+    explicit Pane(QWidget *parent = nullptr);
+
+    std::function<void(KeyAscii &)> onKeyPress;
+    std::function<void()> onKeyUp;
+    std::function<void()> onGotFocus;
+    std::function<void(int button)> onMouseDown; // 1 left, 2 right, 4 middle
+
+    // The text as the converters read it: line breaks kept as separators, NBSP kept.
+    QString paneText() const;
+
+    // Replaces the whole text with the program's own output, which the capacity never cuts.
+    void setProgramText(const QString &text);
+
+    // Line breaks count two characters, as CR LF.
+    static constexpr int kCapacity = 300;
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void keyReleaseEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void insertFromMimeData(const QMimeData *source) override;
+
+private:
+    void enforceCapacity(int position, int removed, int added);
+    qsizetype roomFor(const QTextCursor &replacing) const;
+
+    QSet<quint64> m_pressedKeys;
+    bool m_programWriting = false;
+    bool m_cutting = false;
+};
+
+} // namespace quorvale
