@@ -1,0 +1,92 @@
+#pragma once
+
+// A started main window on a recording platform, and ways to drive real events into it.
+
+#include "frmMain.h"
+#include "recording_platform.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QtTest>
+
+#include <memory>
+
+namespace quorvale::testing {
+
+struct Window
+{
+    RecordingPlatform platform;
+    std::unique_ptr<frmMain> window;
+
+    explicit Window(bool load = true)
+    {
+        window = std::make_unique<frmMain>(platform);
+        if (load)
+            start();
+    }
+
+    void start()
+    {
+        window->Form_Load();
+        window->showCentred();
+        QApplication::setActiveWindow(window.get());
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    }
+
+    template <typename T = QWidget> T *find(const char *name) const
+    {
+        auto *w = window->findChild<T *>(QLatin1String(name));
+        if (!w)
+            qFatal("no control named %s", name);
+        return w;
+    }
+    QPlainTextEdit *text1() const { return find<QPlainTextEdit>("Text1"); }
+    QPlainTextEdit *text2() const { return find<QPlainTextEdit>("Text2"); }
+    QPushButton *button(const char *name) const { return find<QPushButton>(name); }
+    QAction *action(const char *name) const { return find<QAction>(name); }
+    QString hidden() const { return find<QLabel>("lblHIDDEN")->text(); }
+    int messageCount() const { return static_cast<int>(platform.messages.size()); }
+};
+
+// Background and text colour as 24-bit values, blue in the high byte.
+inline int bgr(const QColor &c) { return c.red() | (c.green() << 8) | (c.blue() << 16); }
+inline int backColor(const QWidget *w) { return bgr(w->palette().color(QPalette::Base)); }
+inline int foreColor(const QWidget *w) { return bgr(w->palette().color(QPalette::Text)); }
+
+// One key press and release carrying `text`, as a real keyboard delivers it.
+inline void typeKey(QWidget *w, int key, const QString &text,
+                    Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
+    QApplication::sendEvent(w, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
+    QApplication::sendEvent(w, &release);
+}
+
+// Types each character of `text`; "\n" is the Return key.
+inline void typeText(QWidget *w, const QString &text)
+{
+    const QList<uint> codePoints = text.toUcs4();
+    for (const uint codePoint : codePoints) {
+        const auto cp32 = static_cast<char32_t>(codePoint);
+        const QString one = QString::fromUcs4(&cp32, 1);
+        const QChar c = one.front();
+        if (c == QLatin1Char('\n')) {
+            typeKey(w, Qt::Key_Return, QStringLiteral("\r"));
+            continue;
+        }
+        const QChar upper = c.toUpper();
+        const int key = upper.unicode() < 0x80 && upper.isLetterOrNumber() ? int(upper.unicode())
+                        : c == QLatin1Char(' ')                            ? int(Qt::Key_Space)
+                                                                           : int(Qt::Key_unknown);
+        typeKey(w, key, one);
+    }
+}
+
+} // namespace quorvale::testing

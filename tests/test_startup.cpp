@@ -1,0 +1,221 @@
+// The main window as it starts: layout, first state, the single copy, the error report, closing.
+
+#include "startup_error.h"
+#include "window_fixture.h"
+
+#include <QMenuBar>
+#include <QSplitter>
+
+using namespace quorvale;
+using namespace quorvale::testing;
+
+class TestStartup : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void opensInAsciiToHexMode()
+    {
+        Window w;
+        QCOMPARE(w.window->windowTitle(), QStringLiteral("Quorvale - ASCII to HEX mode"));
+        QCOMPARE(w.button("cmdCopy")->text(), QStringLiteral("&Copy HEX"));
+        QVERIFY(!w.action("menuASCII")->isEnabled());
+        QVERIFY(w.action("menuHEXto")->isEnabled());
+        QCOMPARE(QApplication::focusWidget(), w.text1());
+        QCOMPARE(backColor(w.text1()), 16777215);
+        QCOMPARE(foreColor(w.text1()), 0);
+        QCOMPARE(backColor(w.text2()), 0);
+        QCOMPARE(foreColor(w.text2()), 65280);
+        QVERIFY(w.text1()->toPlainText().isEmpty());
+        QVERIFY(w.text2()->toPlainText().isEmpty());
+        QCOMPARE(w.text1()->toolTip(), QStringLiteral("Enter ASCII characters to be converted to HEX "));
+        QVERIFY(w.platform.messages.isEmpty());
+        QCOMPARE(w.platform.singleCopyClaims, 1);
+    }
+
+    void layoutIsFixed()
+    {
+        Window w;
+        frmMain *m = w.window.get();
+        QCOMPARE(m->minimumSize(), m->maximumSize());
+        QVERIFY(!m->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+        QVERIFY(m->windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
+        QCOMPARE(m->centralWidget()->size(), QSize(328, 176));
+
+        QCOMPARE(w.find<QSplitter>("Splitter1")->geometry(), QRect(13, 5, 302, 129));
+        QCOMPARE(w.text1()->geometry(), QRect(1, 1, 300, 60));
+        QCOMPARE(w.text2()->geometry(), QRect(1, 68, 300, 60));
+        QCOMPARE(w.button("cmdClear")->geometry(), QRect(13, 141, 85, 24));
+        QCOMPARE(w.button("cmdCopy")->geometry(), QRect(101, 141, 85, 24));
+        QCOMPARE(w.button("cmdExit")->geometry(), QRect(197, 141, 118, 24));
+        QCOMPARE(w.button("cmdClear")->text(), QStringLiteral("Clear &All"));
+        QCOMPARE(w.button("cmdExit")->text(), QStringLiteral("E&xit"));
+
+        // lblHIDDEN is a visible control that lies wholly below the client area.
+        auto *hidden = w.find<QLabel>("lblHIDDEN");
+        QVERIFY(hidden->isVisible());
+        QVERIFY(hidden->geometry().top() >= m->centralWidget()->height());
+        QCOMPARE(hidden->text(), QStringLiteral("lblHIDDEN"));
+
+        QVERIFY(w.text1()->font().bold());
+        QCOMPARE(w.text1()->font().pointSizeF(), 8.25);
+        QVERIFY(!m->windowIcon().isNull());
+    }
+
+    void menusHaveTheirCaptions()
+    {
+        Window w;
+        QStringList titles;
+        for (QAction *a : w.window->menuBar()->actions())
+            titles << a->text();
+        QCOMPARE(titles, (QStringList{"   &Project", "&Mode"}));
+        QStringList items;
+        for (QAction *a : w.find<QMenu>("menuProject")->actions())
+            items << (a->isSeparator() ? QStringLiteral("-") : a->text());
+        QCOMPARE(items, (QStringList{"&About", "&Hide", "-", "E&xit"}));
+        for (QAction *a : w.window->findChildren<QAction *>()) {
+            QVERIFY(a->shortcut().isEmpty());
+            QVERIFY(!a->isCheckable());
+        }
+    }
+
+    void tabOrderFollowsTheLayout()
+    {
+        Window w;
+        QStringList order;
+        QWidget *widget = w.text1();
+        for (int i = 0; i < 5; ++i) {
+            order << widget->objectName();
+            widget = widget->nextInFocusChain();
+            while (widget->focusPolicy() == Qt::NoFocus || !widget->isVisible())
+                widget = widget->nextInFocusChain();
+        }
+        QCOMPARE(order, (QStringList{"Text1", "Text2", "cmdClear", "cmdCopy", "cmdExit"}));
+    }
+
+    void secondCopyIsRefused()
+    {
+        Window w(false);
+        w.platform.singleCopyAnswer.status = SingleCopyClaim::Status::AnotherCopyRuns;
+        QVERIFY(!w.window->Form_Load());
+        QCOMPARE(w.messageCount(), 1);
+        const MessageBoxRequest &box = w.platform.messages.front().request;
+        QCOMPARE(box.prompt, QStringLiteral("Quorvale is allready running."));
+        QCOMPARE(box.title, QStringLiteral("Quorvale"));
+        QCOMPARE(box.icon, MessageBoxRequest::Icon::Information);
+        // Nothing after the check ran.
+        QVERIFY(w.action("menuASCII")->isEnabled());
+        QCOMPARE(w.window->windowTitle(), QStringLiteral("Quorvale"));
+        QVERIFY(!w.window->isVisible());
+    }
+
+    void errorPrompt_data()
+    {
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("description");
+        QTest::addColumn<QString>("prompt");
+        const QString head = QStringLiteral("An Error was generated:\r\nDescription: Error");
+        const QString other = QStringLiteral("Please inform the author with the error description above.");
+        QTest::newRow("339") << 339 << "D" << head + " 339 - D\r\n\r\nRe-install the program to fix this.";
+        QTest::newRow("50003") << 50003 << "x"
+                               << head + " 50003 - x\r\n\r\nRe-install the program to fix this, or "
+                                         "get the latest vbruntimes at Velmoran.";
+        QTest::newRow("5") << 5 << "Invalid" << head + " 5 - Invalid\r\n\r\n" + other;
+        QTest::newRow("91") << 91 << "y" << head + " 91 - y\r\n\r\n" + other;
+        QTest::newRow("negative: no blank") << -1 << "neg" << head + "-1 - neg\r\n\r\n" + other;
+        QTest::newRow("empty description") << 339 << ""
+                                           << head + " 339 - \r\n\r\nRe-install the program to fix this.";
+        QTest::newRow("zero") << 0 << "z" << head + " 0 - z\r\n\r\n" + other;
+    }
+    void errorPrompt()
+    {
+        QFETCH(int, code);
+        QFETCH(QString, description);
+        QFETCH(QString, prompt);
+        QCOMPARE(startupErrorPrompt({code, description, {}, 0}), prompt);
+    }
+
+    // A failure at each step stops the routine there: earlier steps keep their effect, later
+    // ones leave the layout's values, and the window then opens and works.
+    void failureAtEachStep_data()
+    {
+        QTest::addColumn<int>("step");
+        QTest::addColumn<bool>("asciiDisabled");
+        QTest::addColumn<bool>("hexEnabled");
+        QTest::addColumn<QString>("copyCaption");
+        QTest::addColumn<QString>("title");
+        const QString layoutTitle = QStringLiteral("Quorvale");
+        const QString modeTitle = QStringLiteral("Quorvale - ASCII to HEX mode");
+        QTest::newRow("2") << 2 << false << true << "&Copy" << layoutTitle;
+        QTest::newRow("3") << 3 << false << true << "&Copy" << layoutTitle;
+        QTest::newRow("4") << 4 << true << true << "&Copy" << layoutTitle;
+        QTest::newRow("5") << 5 << true << true << "&Copy" << layoutTitle;
+        QTest::newRow("6") << 6 << true << true << "&Copy HEX" << layoutTitle;
+    }
+    void failureAtEachStep()
+    {
+        QFETCH(int, step);
+        QFETCH(bool, asciiDisabled);
+        QFETCH(bool, hexEnabled);
+        QFETCH(QString, copyCaption);
+        QFETCH(QString, title);
+
+        Window w(false);
+        w.window->setStartupStepCheck([step](int n) {
+            if (n == step)
+                throw StartupFailure{91, QStringLiteral("Object variable not set"), "help.hlp", 7};
+        });
+        w.start();
+        QCOMPARE(w.messageCount(), 1);
+        const MessageBoxRequest &box = w.platform.messages.front().request;
+        QCOMPARE(box.title, QStringLiteral("Error"));
+        QCOMPARE(box.icon, MessageBoxRequest::Icon::None);
+        QCOMPARE(box.helpFile, QStringLiteral("help.hlp"));
+        QCOMPARE(box.helpContext, 7);
+        QVERIFY(box.prompt.startsWith("An Error was generated:\r\nDescription: Error 91 - Object variable not set"));
+        QCOMPARE(w.platform.singleCopyClaims, step == 2 ? 0 : 1);
+
+        QCOMPARE(!w.action("menuASCII")->isEnabled(), asciiDisabled);
+        QCOMPARE(w.action("menuHEXto")->isEnabled(), hexEnabled);
+        QCOMPARE(w.button("cmdCopy")->text(), copyCaption);
+        QCOMPARE(w.window->windowTitle(), title);
+        QVERIFY(w.window->isVisible());
+        QTest::keyClicks(w.text1(), "AB");
+        QCOMPARE(w.text2()->toPlainText(), QStringLiteral("41 42"));
+    }
+
+    void unusableLockIsReportedAndStartupGoesOn()
+    {
+        Window w(false);
+        w.platform.singleCopyAnswer = {SingleCopyClaim::Status::Failed, 75, QStringLiteral("no lock")};
+        w.start();
+        QCOMPARE(w.messageCount(), 1);
+        QCOMPARE(w.platform.messages.front().request.prompt,
+                 startupErrorPrompt({75, QStringLiteral("no lock"), {}, 0}));
+        QVERIFY(w.window->isVisible());
+        QCOMPARE(w.window->windowTitle(), QStringLiteral("Quorvale"));
+    }
+
+    void unexpectedExceptionIsReportedWithItsCode()
+    {
+        Window w(false);
+        w.window->setStartupStepCheck([](int n) {
+            if (n == 4)
+                throw std::runtime_error("boom");
+        });
+        w.start();
+        QCOMPARE(w.messageCount(), 1);
+        QVERIFY(w.platform.messages.front().request.prompt.contains(" 50003 - boom\r\n\r\nRe-install"));
+    }
+
+    void closingEndsTheProgram()
+    {
+        Window w;
+        w.window->close();
+        QCOMPARE(w.platform.endProgramCalls, 1);
+        QVERIFY(w.platform.messages.isEmpty());
+    }
+};
+
+QTEST_MAIN(TestStartup)
+#include "test_startup.moc"

@@ -1,0 +1,283 @@
+// Typing into the upper pane: live hex codes below, the 300-character capacity of the panes by
+// every path, and which key releases convert.
+
+#include "window_fixture.h"
+
+#include <QClipboard>
+#include <QInputMethodEvent>
+#include <QMimeData>
+
+using namespace quorvale;
+using namespace quorvale::testing;
+
+namespace {
+
+// The offscreen clipboard lives inside this process; nothing reaches the user's.
+void setClipboard(const QString &text) { QGuiApplication::clipboard()->setText(text); }
+
+void fill(QPlainTextEdit *pane, int n)
+{
+    setClipboard(QString(n, QLatin1Char('x')));
+    pane->paste();
+}
+
+int length(QPlainTextEdit *pane)
+{
+    const QString raw = pane->document()->toRawText();
+    return static_cast<int>(raw.size() + raw.count(QChar::ParagraphSeparator));
+}
+
+} // namespace
+
+class TestTyping : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void typedTextIsConverted_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("hex");
+        QTest::addColumn<QString>("hidden");
+        QTest::newRow("A") << "A" << " 41" << "41";
+        QTest::newRow("AB") << "AB" << "41 42" << "42";
+        QTest::newRow("ABC") << "ABC" << "41 42 43" << "43";
+        QTest::newRow("line break") << "A\nB" << "41 D A 42" << "42";
+        QTest::newRow("euro and y umlaut") << QString::fromUtf16(u"\u20AC\u00FF") << "80 FF" << "FF";
+        QTest::newRow("outside the code page") << QString::fromUtf16(u"\u03A9") << " 3F" << "3F";
+        QTest::newRow("emoji") << QString::fromUtf16(u"\U0001F600!") << "3F 21" << "21";
+    }
+    void typedTextIsConverted()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, hex);
+        QFETCH(QString, hidden);
+        Window w;
+        typeText(w.text1(), typed);
+        QCOMPARE(w.text2()->toPlainText(), hex);
+        QCOMPARE(w.hidden(), hidden);
+        QCOMPARE(int(w.window->inputArray().size()), typed.size() + (typed.contains('\n') ? 2 : 1) -
+                                                        (typed.contains(QChar(0xD83D)) ? 1 : 0));
+    }
+
+    void deletingEverythingEmptiesTheOutput()
+    {
+        Window w;
+        QTest::keyClicks(w.text1(), "ABCDE");
+        for (int i = 0; i < 3; ++i)
+            QTest::keyClick(w.text1(), Qt::Key_Backspace);
+        QCOMPARE(w.text2()->toPlainText(), QStringLiteral("41 42"));
+        QCOMPARE(int(w.window->inputArray().size()), 3);
+        QTest::keyClick(w.text1(), Qt::Key_Backspace);
+        QTest::keyClick(w.text1(), Qt::Key_Backspace);
+        QCOMPARE(w.text2()->toPlainText(), QString());
+        QCOMPARE(int(w.window->inputArray().size()), 2); // an empty text leaves the array
+        QCOMPARE(w.hidden(), QStringLiteral("41"));
+    }
+
+    void releaseWithoutChangeRebuildsTheSame()
+    {
+        Window w;
+        QTest::keyClicks(w.text1(), "AB");
+        w.text2()->setPlainText(QStringLiteral("stale"));
+        QTest::keyClick(w.text1(), Qt::Key_Left);
+        QCOMPARE(w.text2()->toPlainText(), QStringLiteral("41 42"));
+        w.text2()->setPlainText(QStringLiteral("stale"));
+        QTest::keyClick(w.text1(), Qt::Key_Shift);
+        QCOMPARE(w.text2()->toPlainText(), QStringLiteral("41 42"));
+    }
+
+    void limitShowsTheBoxOncePerRelease()
+    {
+        Window w;
+        fill(w.text1(), 298);
+        QTest::keyClick(w.text1(), Qt::Key_A);
+        QCOMPARE(w.text2()->toPlainText().size(), 299 * 3 - 1); // the program's text is never cut
+        QCOMPARE(w.messageCount(), 0);
+
+        Qt::CursorShape during = Qt::ArrowCursor;
+        w.platform.whileMessageShown = [&](const MessageBoxRequest &) {
+            during = w.text2()->viewport()->cursor().shape();
+        };
+        QTest::keyClick(w.text1(), Qt::Key_B);
+        QCOMPARE(length(w.text1()), 300);
+        QCOMPARE(w.text2()->toPlainText(), QString());
+        QCOMPARE(w.messageCount(), 1);
+        const MessageBoxRequest &box = w.platform.messages.front().request;
+        QCOMPARE(box.prompt, QStringLiteral("Input is limited to 300 characters.\r\nDon't write your novels in HEX! ;-)"));
+        QCOMPARE(box.title, QStringLiteral("Nobody would read them!"));
+        QCOMPARE(box.icon, MessageBoxRequest::Icon::Information);
+        QCOMPARE(during, Qt::WaitCursor);
+        QCOMPARE(w.text2()->viewport()->cursor().shape(), Qt::IBeamCursor);
+
+        QTest::keyClick(w.text1(), Qt::Key_C); // refused, but its release still counts
+        QCOMPARE(length(w.text1()), 300);
+        QTest::keyClick(w.text1(), Qt::Key_Left);
+        QCOMPARE(w.messageCount(), 3);
+
+        QTest::keyClick(w.text1(), Qt::Key_End);
+        QTest::keyClick(w.text1(), Qt::Key_Backspace);
+        QCOMPARE(w.messageCount(), 4); // End still at 300
+        QCOMPARE(w.text2()->toPlainText().size(), 299 * 3 - 1);
+    }
+
+    // Qt hands the pane the release of the Return or Escape that closed the box; acting on it
+    // would open the box again, forever.
+    void releasesOfKeysNotPressedHereDoNothing()
+    {
+        Window w;
+        fill(w.text1(), 300);
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+        QApplication::sendEvent(w.text1(), &release);
+        QKeyEvent escape(QEvent::KeyRelease, Qt::Key_Escape, Qt::NoModifier, QStringLiteral("\x1b"));
+        QApplication::sendEvent(w.text1(), &escape);
+        QCOMPARE(w.messageCount(), 0);
+    }
+
+    void autoRepeatGivesOneRelease()
+    {
+        Window w;
+        fill(w.text1(), 300);
+        const auto send = [&](QEvent::Type type, bool repeat) {
+            QKeyEvent e(type, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"), repeat);
+            QApplication::sendEvent(w.text1(), &e);
+        };
+        send(QEvent::KeyPress, false);
+        for (int i = 0; i < 5; ++i) {
+            send(QEvent::KeyRelease, true);
+            send(QEvent::KeyPress, true);
+        }
+        send(QEvent::KeyRelease, false);
+        QCOMPARE(w.messageCount(), 1);
+    }
+
+    void focusLossForgetsPressedKeys()
+    {
+        Window w;
+        fill(w.text1(), 300);
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier, QStringLiteral("\t"));
+        QApplication::sendEvent(w.text1(), &press); // moves the focus on
+        QVERIFY(!w.text1()->hasFocus());
+        w.text1()->setFocus();
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_Tab, Qt::NoModifier, QStringLiteral("\t"));
+        QApplication::sendEvent(w.text1(), &release);
+        QCOMPARE(w.messageCount(), 0);
+    }
+
+    void altLetterTypesNothing()
+    {
+        Window w;
+        typeKey(w.text1(), Qt::Key_Q, QStringLiteral("q"), Qt::AltModifier);
+        QCOMPARE(w.text1()->toPlainText(), QString());
+    }
+
+    // The capacity holds however text arrives.
+    void capacityHoldsOnEveryPath_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::newRow("typing") << "typing";
+        QTest::newRow("return") << "return";
+        QTest::newRow("paste") << "paste";
+        QTest::newRow("shift+insert") << "shift+insert";
+        QTest::newRow("drop") << "drop";
+        QTest::newRow("input method") << "input method";
+        QTest::newRow("insertPlainText") << "insertPlainText";
+    }
+    void capacityHoldsOnEveryPath()
+    {
+        QFETCH(QString, path);
+        for (const char *name : {"Text1", "Text2"}) {
+            Window w;
+            auto *pane = w.find<QPlainTextEdit>(name);
+            if (pane == w.text2())
+                w.action("menuHEXto")->trigger(); // typing reaches the input pane only
+            pane->setFocus();
+            fill(pane, 299);
+            pane->moveCursor(QTextCursor::End);
+            const QString more = QStringLiteral("ab"); // hex digits: the hex pane takes them too
+            if (path == "typing") {
+                typeText(pane, more);
+            } else if (path == "return") {
+                typeKey(pane, Qt::Key_Return, QStringLiteral("\r")); // CR LF needs two
+            } else if (path == "paste") {
+                setClipboard(more);
+                pane->paste();
+            } else if (path == "shift+insert") {
+                setClipboard(more);
+                QTest::keyClick(pane, Qt::Key_Insert, Qt::ShiftModifier);
+            } else if (path == "drop") {
+                QMimeData data;
+                data.setText(more);
+                const QPoint at = pane->viewport()->rect().center();
+                QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+                QApplication::sendEvent(pane->viewport(), &enter);
+                QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+                QApplication::sendEvent(pane->viewport(), &drop);
+            } else if (path == "input method") {
+                QInputMethodEvent commit;
+                commit.setCommitString(more);
+                QApplication::sendEvent(pane, &commit);
+            } else {
+                pane->insertPlainText(more);
+            }
+            QVERIFY2(length(pane) <= 300, qPrintable(pane->objectName()));
+            if (path != "return")
+                QCOMPARE(length(pane), 300);
+        }
+    }
+
+    void pasteKeepsWhatFits()
+    {
+        Window w;
+        fill(w.text1(), 290);
+        setClipboard(QString(2'000'000, QLatin1Char('q')));
+        QElapsedTimer timer;
+        timer.start();
+        w.text1()->paste();
+        QCOMPARE(length(w.text1()), 300);
+        QVERIFY(w.text1()->toPlainText().endsWith(QString(10, QLatin1Char('q'))));
+
+        // A surrogate pair at the boundary is kept whole or not at all.
+        w.text1()->clear();
+        fill(w.text1(), 299);
+        setClipboard(QString::fromUtf16(u"\U0001F600\U0001F600"));
+        w.text1()->paste();
+        QCOMPARE(w.text1()->toPlainText().right(2), QString::fromUtf16(u"\U0001F600"));
+        QCOMPARE(w.text1()->toPlainText().size(), 301);
+
+        // Windows line ends count as one line break each.
+        w.text1()->clear();
+        fill(w.text1(), 293);
+        setClipboard(QStringLiteral("a\r\nb\r\nc\r\n"));
+        w.text1()->paste();
+        QCOMPARE(w.text1()->toPlainText().right(5), QStringLiteral("a\nb\nc"));
+    }
+
+    void pasteWithNothingOnTheClipboardIsHarmless()
+    {
+        Window w;
+        QGuiApplication::clipboard()->clear();
+        w.text1()->paste();
+        QTest::keyClick(w.text1(), Qt::Key_Insert, Qt::ShiftModifier);
+        QMimeData empty;
+        const QPoint at = w.text1()->viewport()->rect().center();
+        QDropEvent drop(at, Qt::CopyAction, &empty, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(w.text1()->viewport(), &drop);
+        QCOMPARE(w.text1()->toPlainText(), QString());
+    }
+
+    void undoAfterTheCutStaysWithinCapacity()
+    {
+        Window w;
+        fill(w.text1(), 299);
+        typeText(w.text1(), QStringLiteral("yz"));
+        QCOMPARE(length(w.text1()), 300);
+        w.text1()->undo();
+        QVERIFY(length(w.text1()) <= 300);
+        w.text1()->redo();
+        QCOMPARE(length(w.text1()), 300);
+    }
+};
+
+QTEST_MAIN(TestTyping)
+#include "test_typing.moc"
