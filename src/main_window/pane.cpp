@@ -50,6 +50,8 @@ void Pane::setProgramText(const QString &text)
     m_programWriting = true;
     setPlainText(text);
     m_programWriting = false;
+    // The caret goes after the output, where typing in this pane would go on.
+    moveCursor(QTextCursor::End);
 }
 
 void Pane::keyPressEvent(QKeyEvent *event)

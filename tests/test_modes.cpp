@@ -1,0 +1,345 @@
+// The two modes: what each switch sets, the hex pane's decoding and key filter, the focus rules
+// of the mouse, the right-click menu and the tooltips.
+
+#include "window_fixture.h"
+
+#include <QAccessible>
+#include <QClipboard>
+#include <QTimer>
+
+using namespace quorvale;
+using namespace quorvale::testing;
+
+namespace {
+
+constexpr int kWhite = 16777215;
+constexpr int kGreen = 65280;
+constexpr int kRed = 255;
+
+const QString kAsciiTip = QStringLiteral("Enter ASCII characters to be converted to HEX ");
+const QString kHexTip = QStringLiteral("Enter HEX values to be converted to ASCII ");
+
+// Presses `key` in the pop-up menu once it is open (Escape dismisses it).
+void answerPopup(int key, QString *shownTitle = nullptr)
+{
+    QTimer::singleShot(0, [key, shownTitle] {
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        QVERIFY(menu);
+        if (shownTitle)
+            *shownTitle = menu->objectName();
+        QTest::keyClick(menu, static_cast<Qt::Key>(key));
+    });
+}
+
+void verifyMode(const Window &w, bool asciiToHex)
+{
+    QCOMPARE(backColor(w.text1()), asciiToHex ? kWhite : 0);
+    QCOMPARE(foreColor(w.text1()), asciiToHex ? 0 : kGreen);
+    QCOMPARE(backColor(w.text2()), asciiToHex ? 0 : kWhite);
+    QCOMPARE(foreColor(w.text2()), asciiToHex ? kGreen : 0);
+    // The window's focus widget: offscreen, a closed pop-up leaves no window active.
+    QCOMPARE(w.window->focusWidget(), asciiToHex ? w.text1() : w.text2());
+    QCOMPARE(w.action("menuASCII")->isEnabled(), !asciiToHex);
+    QCOMPARE(w.action("menuHEXto")->isEnabled(), asciiToHex);
+    QCOMPARE(w.button("cmdCopy")->text(), asciiToHex ? QStringLiteral("&Copy HEX") : QStringLiteral("&Copy ASCII"));
+    QCOMPARE(w.window->windowTitle(), asciiToHex ? QStringLiteral("Quorvale - ASCII to HEX mode")
+                                                 : QStringLiteral("Quorvale - HEX to ASCII mode"));
+    QCOMPARE(w.text1()->accessibleName(), asciiToHex ? QStringLiteral("ASCII input") : QStringLiteral("ASCII output"));
+    QCOMPARE(w.text2()->accessibleName(), asciiToHex ? QStringLiteral("HEX output") : QStringLiteral("HEX input"));
+}
+
+void hexMode(Window &w) { w.action("menuHEXto")->trigger(); }
+
+} // namespace
+
+class TestModes : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void switchesSetTheWholeState()
+    {
+        Window w;
+        QTest::keyClicks(w.text1(), "Hi");
+        hexMode(w);
+        verifyMode(w, false);
+        // A switch reads and converts nothing.
+        QCOMPARE(w.text1()->toPlainText(), QStringLiteral("Hi"));
+        QCOMPARE(w.text2()->toPlainText(), QStringLiteral("48 69"));
+        QCOMPARE(w.text2()->toolTip(), kHexTip);
+        QCOMPARE(w.text1()->toolTip(), QString());
+
+        w.action("menuASCII")->trigger();
+        verifyMode(w, true);
+        QCOMPARE(w.text1()->toPlainText(), QStringLiteral("Hi"));
+        QCOMPARE(w.text1()->toolTip(), kAsciiTip);
+        QCOMPARE(w.text2()->toolTip(), QString());
+
+        // Running the current mode's switch again sets the same values.
+        w.action("menuASCII")->trigger();
+        verifyMode(w, true);
+    }
+
+    void switchFromTheMenuBarByKeyboard()
+    {
+        Window w;
+        QTest::keyClick(w.window.get(), Qt::Key_M, Qt::AltModifier);
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        QVERIFY(menu);
+        QTest::keyClick(menu, Qt::Key_H);
+        verifyMode(w, false);
+    }
+
+    void rightClickMenuSwitches_data()
+    {
+        QTest::addColumn<QString>("pane");
+        QTest::newRow("input pane") << "Text1";
+        QTest::newRow("output pane") << "Text2";
+    }
+    void rightClickMenuSwitches()
+    {
+        QFETCH(QString, pane);
+        Window w;
+        auto *clicked = w.find<QPlainTextEdit>(qPrintable(pane));
+        QString shown;
+        answerPopup(Qt::Key_H, &shown);
+        QTest::mouseClick(clicked->viewport(), Qt::RightButton);
+        QCOMPARE(shown, QStringLiteral("menuMode"));
+        verifyMode(w, false);
+
+        answerPopup(Qt::Key_A);
+        QTest::mouseClick(clicked->viewport(), Qt::RightButton);
+        verifyMode(w, true);
+    }
+
+    void dismissedMenuChangesNothing()
+    {
+        Window w;
+        hexMode(w);
+        answerPopup(Qt::Key_Escape);
+        QTest::mouseClick(w.text2()->viewport(), Qt::RightButton);
+        verifyMode(w, false);
+        // Clicked in the output pane: the focus goes on to the input pane.
+        answerPopup(Qt::Key_Escape);
+        QTest::mouseClick(w.text1()->viewport(), Qt::RightButton);
+        verifyMode(w, false);
+    }
+
+    void clicksInTheOutputPaneFocusTheInputPane_data()
+    {
+        QTest::addColumn<int>("button");
+        QTest::newRow("left") << int(Qt::LeftButton);
+        QTest::newRow("middle") << int(Qt::MiddleButton);
+    }
+    void clicksInTheOutputPaneFocusTheInputPane()
+    {
+        QFETCH(int, button);
+        Window w;
+        QTest::mouseClick(w.text2()->viewport(), Qt::MouseButton(button));
+        QCOMPARE(QApplication::focusWidget(), w.text1());
+        hexMode(w);
+        QTest::mouseClick(w.text1()->viewport(), Qt::MouseButton(button));
+        QCOMPARE(QApplication::focusWidget(), w.text2());
+        QTest::mouseClick(w.text2()->viewport(), Qt::MouseButton(button));
+        QCOMPARE(QApplication::focusWidget(), w.text2());
+    }
+
+    void tooltipsFollowTheFocusOnly()
+    {
+        Window w;
+        // Tab still reaches the output pane; its focus sets the same tooltips.
+        QTest::keyClick(w.text1(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), w.text2());
+        QCOMPARE(w.text1()->toolTip(), kAsciiTip);
+        QCOMPARE(w.text2()->toolTip(), QString());
+        // The switch moves the focus to the pane that has it already: no focus event, so the
+        // tooltips stay until the focus next arrives.
+        hexMode(w);
+        QCOMPARE(w.text1()->toolTip(), kAsciiTip);
+        QCOMPARE(w.text2()->toolTip(), QString());
+        w.text1()->setFocus();
+        QCOMPARE(w.text1()->toolTip(), QString());
+        QCOMPARE(w.text2()->toolTip(), kHexTip);
+    }
+
+    void hexPaneDecodes_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("color");
+        QTest::newRow("41 42") << "41 42" << "AB" << kGreen;
+        QTest::newRow("Hi!") << "48 69 21" << "Hi!" << kGreen;
+        QTest::newRow("half a code") << "41 4" << "A[!]" << kRed;
+        QTest::newRow("no blank") << "4142" << "A[!]" << kRed;
+        QTest::newRow("two blanks") << "41  42 43" << "A[!][!]" << kRed;
+        QTest::newRow("7F alone") << "7F" << "" << kGreen;
+        QTest::newRow("7F between") << "41 7F 42" << "AB" << kGreen;
+        QTest::newRow("control code") << "00" << "[!]" << kRed;
+        QTest::newRow("blank") << "20" << " " << kGreen;
+        QTest::newRow("leading blank") << " 41" << "[!]" << kRed;
+        QTest::newRow("trailing blank") << "41 42 " << "AB" << kGreen;
+        QTest::newRow("marker look-alike") << "5B 21 5D" << "[!]" << kRed;
+        QTest::newRow("typed lower case") << "4a 7e" << "J~" << kGreen;
+    }
+    void hexPaneDecodes()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, text);
+        QFETCH(int, color);
+        Window w;
+        hexMode(w);
+        typeText(w.text2(), typed);
+        QCOMPARE(w.text1()->toPlainText(), text);
+        QCOMPARE(foreColor(w.text1()), color);
+        QCOMPARE(w.text1()->accessibleDescription().isEmpty(), color == kGreen);
+    }
+
+    void emptiedHexPaneKeepsTheColour()
+    {
+        Window w;
+        hexMode(w);
+        typeText(w.text2(), QStringLiteral("4"));
+        QCOMPARE(foreColor(w.text1()), kRed);
+        QTest::keyClick(w.text2(), Qt::Key_Backspace);
+        QCOMPARE(w.text1()->toPlainText(), QString());
+        QCOMPARE(foreColor(w.text1()), kRed);
+        QCOMPARE(int(w.window->inputArray().size()), 2);
+    }
+
+    void hexLimit()
+    {
+        Window w;
+        hexMode(w);
+        QGuiApplication::clipboard()->setText(QStringLiteral("41 ").repeated(99) + QStringLiteral("4"));
+        w.text2()->paste();
+        QTest::keyClick(w.text2(), Qt::Key_1);
+        QCOMPARE(w.text1()->toPlainText(), QString(100, QLatin1Char('A')));
+        QCOMPARE(w.messageCount(), 0);
+        QTest::keyClick(w.text2(), Qt::Key_Space);
+        QCOMPARE(w.text1()->toPlainText(), QString());
+        QCOMPARE(w.messageCount(), 1);
+        QCOMPARE(w.platform.messages.front().request.title, QStringLiteral("Nobody would read them!"));
+    }
+
+    void pastedTextIsDecodedUnfiltered()
+    {
+        Window w;
+        hexMode(w);
+        QGuiApplication::clipboard()->setText(QStringLiteral("4a"));
+        QTest::keyClick(w.text2(), Qt::Key_Insert, Qt::ShiftModifier);
+        QCOMPARE(w.text2()->toPlainText(), QStringLiteral("4a"));
+        QCOMPARE(w.text1()->toPlainText(), QStringLiteral("[!]"));
+        QCOMPARE(foreColor(w.text1()), kRed);
+    }
+
+    // What each typed character does in the hex pane, with the text that a real keyboard sends.
+    void hexKeyFilter_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<QString>("entered");
+        QTest::newRow("a") << int(Qt::Key_A) << "a" << 0 << "A";
+        QTest::newRow("f") << int(Qt::Key_F) << "f" << 0 << "F";
+        QTest::newRow("B") << int(Qt::Key_B) << "B" << int(Qt::ShiftModifier) << "B";
+        QTest::newRow("7") << int(Qt::Key_7) << "7" << 0 << "7";
+        QTest::newRow("blank") << int(Qt::Key_Space) << " " << 0 << " ";
+        QTest::newRow("G") << int(Qt::Key_G) << "G" << int(Qt::ShiftModifier) << "";
+        QTest::newRow("g") << int(Qt::Key_G) << "g" << 0 << "";
+        QTest::newRow("z") << int(Qt::Key_Z) << "z" << 0 << "";
+        QTest::newRow("minus") << int(Qt::Key_Minus) << "-" << 0 << "";
+        QTest::newRow("colon") << int(Qt::Key_Colon) << ":" << 0 << "";
+        QTest::newRow("Enter") << int(Qt::Key_Return) << "\r" << 0 << "";
+        QTest::newRow("Escape") << int(Qt::Key_Escape) << "\x1b" << 0 << "";
+        QTest::newRow("accented") << int(Qt::Key_Eacute) << QString(QChar(0xE9)) << 0 << "";
+        QTest::newRow("outside the page") << int(Qt::Key_unknown) << QString(QChar(0x0663)) << 0 << "";
+        QTest::newRow("Ctrl+C as xcb sends it") << int(Qt::Key_C) << "\x03" << int(Qt::ControlModifier) << "";
+        QTest::newRow("Ctrl+V as xcb sends it") << int(Qt::Key_V) << "\x16" << int(Qt::ControlModifier) << "";
+        QTest::newRow("Ctrl+V as QTest sends it") << int(Qt::Key_V) << "v" << int(Qt::ControlModifier) << "";
+        QTest::newRow("Ctrl+X as xcb sends it") << int(Qt::Key_X) << "\x18" << int(Qt::ControlModifier) << "";
+    }
+    void hexKeyFilter()
+    {
+        QFETCH(int, key);
+        QFETCH(QString, text);
+        QFETCH(int, modifiers);
+        QFETCH(QString, entered);
+        Window w;
+        QGuiApplication::clipboard()->setText(QStringLiteral("41"));
+        hexMode(w);
+        typeKey(w.text2(), key, text, Qt::KeyboardModifiers(modifiers));
+        QCOMPARE(w.text2()->toPlainText(), entered);
+
+        // The output pane takes none of them.
+        w.action("menuASCII")->trigger();
+        w.text2()->setFocus();
+        typeKey(w.text2(), key, text, Qt::KeyboardModifiers(modifiers));
+        QCOMPARE(w.text2()->toPlainText(), entered);
+    }
+
+    void editingKeysKeepWorkingInTheHexPane()
+    {
+        Window w;
+        hexMode(w);
+        typeText(w.text2(), QStringLiteral("41 42"));
+        QTest::keyClick(w.text2(), Qt::Key_Home);
+        typeKey(w.text2(), Qt::Key_Delete, QStringLiteral("\x7f")); // as xcb sends it
+        QCOMPARE(w.text2()->toPlainText(), QStringLiteral("1 42"));
+        QTest::keyClick(w.text2(), Qt::Key_End);
+        QTest::keyClick(w.text2(), Qt::Key_Backspace);
+        QCOMPARE(w.text2()->toPlainText(), QStringLiteral("1 4"));
+        QCOMPARE(w.text1()->toPlainText(), QStringLiteral("[!]")); // pieces "1 ", then none
+
+        // In the other mode even Backspace is refused there, while Delete still deletes.
+        w.action("menuASCII")->trigger();
+        w.text2()->setFocus();
+        QTest::keyClick(w.text2(), Qt::Key_Backspace);
+        QCOMPARE(w.text2()->toPlainText(), QStringLiteral("1 4"));
+        QTest::keyClick(w.text2(), Qt::Key_Home);
+        QTest::keyClick(w.text2(), Qt::Key_Delete);
+        QCOMPARE(w.text2()->toPlainText(), QStringLiteral(" 4"));
+    }
+
+    void upperPaneRefusesTypingAsOutputButStillConverts()
+    {
+        Window w;
+        typeText(w.text1(), QStringLiteral("AB"));
+        hexMode(w);
+        // The caret stands after the last conversion's output, so typing goes on at its end.
+        typeText(w.text2(), QStringLiteral(" 43"));
+        QCOMPARE(w.text1()->toPlainText(), QStringLiteral("ABC"));
+        w.button("cmdClear")->click();
+        typeText(w.text2(), QStringLiteral("43"));
+        QCOMPARE(w.text1()->toPlainText(), QStringLiteral("C"));
+        w.text1()->setFocus(); // by keyboard the output pane can still get the focus
+        typeText(w.text1(), QStringLiteral("xy"));
+        QCOMPARE(w.text1()->toPlainText(), QStringLiteral("C"));
+        // ...and its key releases rebuild the hex pane from it.
+        QCOMPARE(w.text2()->toPlainText(), QStringLiteral(" 43"));
+    }
+
+    void releaseInTheOutputHexPaneDecodesIt()
+    {
+        Window w;
+        typeText(w.text1(), QStringLiteral("A\nB"));
+        QTest::keyClick(w.text1(), Qt::Key_Tab); // the Tab release does not count
+        QCOMPARE(w.text1()->toPlainText(), QStringLiteral("A\nB"));
+        QTest::keyClick(w.text2(), Qt::Key_Right);
+        // "41 D A 42": the pieces are 41, "D " and " 4".
+        QCOMPARE(w.text1()->toPlainText(), QStringLiteral("A[!][!]"));
+        QCOMPARE(foreColor(w.text1()), kRed);
+    }
+
+    void markerStateIsAnnouncedBeyondColour()
+    {
+        Window w;
+        hexMode(w);
+        typeText(w.text2(), QStringLiteral("4"));
+        QVERIFY(w.text1()->accessibleDescription().contains(QStringLiteral("[!]")));
+        QTest::keyClick(w.text2(), Qt::Key_1);
+        QVERIFY(w.text1()->accessibleDescription().isEmpty());
+    }
+};
+
+QTEST_MAIN(TestModes)
+#include "test_modes.moc"
