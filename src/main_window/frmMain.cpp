@@ -7,6 +7,7 @@
 #include "hex_to_ascii.h"
 #include "pane.h"
 #include "platform.h"
+#include "text_view.h"
 
 #include <QCloseEvent>
 #include <QCursor>
@@ -45,16 +46,6 @@ void setForeColor(Pane *pane, int fore)
 {
     if (toBgr(pane->palette().color(QPalette::Text)) != fore)
         setColors(pane, backColor(pane), fore);
-}
-
-std::u16string_view view(const QString &text)
-{
-    return {reinterpret_cast<const char16_t *>(text.utf16()), static_cast<std::size_t>(text.size())};
-}
-
-QString toQString(std::u16string_view text)
-{
-    return QString(reinterpret_cast<const QChar *>(text.data()), static_cast<qsizetype>(text.size()));
 }
 
 // Layout positions are in twips; 15 twips make one pixel.
@@ -282,7 +273,7 @@ void frmMain::Form_Unload()
 void frmMain::Text1_KeyUp()
 {
     const BusyPointer busy(Text2);
-    const std::string bytes = codepage::encode(view(Text1->paneText()));
+    const std::string bytes = codepage::encode(toView(Text1->paneText()));
     if (bytes.size() >= codepage::kPaneCapacity) {
         Text2->setProgramText(QString());
         showInputLimit();
@@ -296,7 +287,7 @@ void frmMain::Text1_KeyUp()
 
 void frmMain::Text2_KeyUp()
 {
-    const std::string bytes = codepage::encode(view(Text2->paneText()));
+    const std::string bytes = codepage::encode(toView(Text2->paneText()));
     if (bytes.empty()) {
         // Nothing to decode: the text colour stays as the last decoding left it.
         Text1->setProgramText(QString());

@@ -1,17 +1,13 @@
 #include "pane.h"
 
 #include "code_page.h"
+#include "text_view.h"
 
 #include <QMimeData>
 #include <QTextBlock>
 
 namespace quorvale {
 namespace {
-
-std::u16string_view view(QStringView text)
-{
-    return {reinterpret_cast<const char16_t *>(text.utf16()), static_cast<std::size_t>(text.size())};
-}
 
 // A physical key: its scan code where the platform reports one, which stays the same when a
 // tool remaps a spare key for one character and the release comes without Qt's key code.
@@ -161,8 +157,8 @@ void Pane::mousePressEvent(QMouseEvent *event)
 
 qsizetype Pane::roomFor(const QTextCursor &replacing) const
 {
-    const auto kept = codepage::length(view(paneText())) -
-                      codepage::length(view(replacing.selectedText()));
+    const auto kept = codepage::length(toView(paneText())) -
+                      codepage::length(toView(replacing.selectedText()));
     return kept >= kCapacity ? 0 : kCapacity - static_cast<qsizetype>(kept);
 }
 
@@ -180,7 +176,7 @@ void Pane::insertFromMimeData(const QMimeData *source)
     QString head = source->text().left(2 * room + 2);
     head.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     head.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    head.truncate(static_cast<qsizetype>(codepage::fittingPrefix(view(head), room)));
+    head.truncate(static_cast<qsizetype>(codepage::fittingPrefix(toView(head), room)));
     if (head.isEmpty())
         return;
 
@@ -197,13 +193,13 @@ void Pane::enforceCapacity(int position, int /*removed*/, int added)
     if (added <= 0 || m_programWriting || m_cutting)
         return;
     const QString text = paneText();
-    const std::size_t total = codepage::length(view(text));
+    const std::size_t total = codepage::length(toView(text));
     if (total <= kCapacity)
         return;
 
     const qsizetype end = std::min<qsizetype>(position + added, text.size());
     const qsizetype start = std::clamp<qsizetype>(position, 0, end);
-    const std::u16string_view inserted = view(QStringView(text).mid(start, end - start));
+    const std::u16string_view inserted = toView(QStringView(text).mid(start, end - start));
     const std::size_t before = total - codepage::length(inserted);
     const std::size_t room = before >= kCapacity ? 0 : kCapacity - before;
     const auto keep = static_cast<qsizetype>(codepage::fittingPrefix(inserted, room));

@@ -1,6 +1,7 @@
 #include "single_copy_lock.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QStandardPaths>
 
 namespace quorvale {
@@ -22,6 +23,10 @@ SingleCopyClaim SingleCopyLock::claim()
 {
     if (m_lock && m_lock->isLocked())
         return {};
+    const QString directory = QFileInfo(m_path).absolutePath();
+    if (!QFileInfo(directory).isDir())
+        return {SingleCopyClaim::Status::Failed, 76,
+                QStringLiteral("Path not found: %1").arg(directory)};
     m_lock = std::make_unique<QLockFile>(m_path);
     // A lock whose holder no longer runs is removed at once; a live holder is never stale.
     m_lock->setStaleLockTime(0);
