@@ -106,11 +106,13 @@ private slots:
     void copyAfterASwitchTakesTheOldText()
     {
         Window w;
-        typeText(w.text1(), QStringLiteral("A\nB"));
+        typeText(w.text1(), QString::fromUtf16(u"A\nB\u00A0C"));
+        typeKey(w.text1(), Qt::Key_Return, QStringLiteral("\r"), Qt::ShiftModifier);
         hexMode(w);
         w.button("cmdCopy")->click();
-        // The new output pane still holds what was typed; a line break is copied as one.
-        QCOMPARE(w.platform.clipboardText(), QStringLiteral("A\nB"));
+        // The new output pane still holds what was typed, copied as it stands: line breaks as
+        // "\n", the no-break space kept.
+        QCOMPARE(w.platform.clipboardText(), QString::fromUtf16(u"A\nB\u00A0C\n"));
     }
 
     void exitEndsTheProgram_data()

@@ -393,7 +393,10 @@ void frmMain::cmdCopy_Click()
     const bool asciiToHex = backColor(Text1) != kBlack;
     Pane *output = asciiToHex ? Text2 : Text1;
     Pane *input = asciiToHex ? Text1 : Text2;
-    const QString text = output->toPlainText();
+    // The pane's text as it stands (no blank for a no-break space), lines ending in "\n".
+    QString text = output->paneText();
+    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    text.replace(QChar::LineSeparator, QLatin1Char('\n'));
     if (text.isEmpty())
         return;
     m_platform.copyText(text);
