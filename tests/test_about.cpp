@@ -1,11 +1,276 @@
+#include "desktop_platform.h"
+#include "frmabout.h"
+#include "recording_platform.h"
+
+#include <QDesktopServices>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
 #include <QtTest>
 
-class Placeholder : public QObject
+using quorvale::frmabout;
+using quorvale::testing::RecordingPlatform;
+
+namespace {
+
+QString textOf(const QWidget &dialog, const char *name)
+{
+    return dialog.findChild<QLabel *>(QLatin1String(name))->text();
+}
+
+// Shows the main window and the dialog over it, and waits until the dialog has the focus.
+bool showOver(QWidget &mainWindow, frmabout &dialog)
+{
+    mainWindow.setGeometry(100, 100, 328, 176);
+    mainWindow.show();
+    dialog.show();
+    return QTest::qWaitForWindowActive(&dialog);
+}
+
+QPoint centreOf(const QWidget &dialog, const char *name)
+{
+    const auto *widget = dialog.findChild<QWidget *>(QLatin1String(name));
+    return widget->mapTo(&dialog, widget->rect().center());
+}
+
+} // namespace
+
+// Stands in for the browser: QDesktopServices hands it the address instead.
+class AddressCatcher : public QObject
+{
+    Q_OBJECT
+public:
+    QList<QUrl> urls;
+    std::function<void()> whileOpening;
+
+public slots:
+    void open(const QUrl &url)
+    {
+        urls.append(url);
+        whileOpening();
+    }
+};
+
+class TestAbout : public QObject
 {
     Q_OBJECT
 private slots:
-    void nothingYet() {}
+    void eachOpeningWritesItsTexts();
+    void windowShape();
+    void okHoldsTheOnlyFocus();
+    void pointerTurnsToHandOnFirstMove();
+    void linkMouseButtons_data();
+    void linkMouseButtons();
+    void okCloses_data();
+    void okCloses();
+    void modalOpeningEndsWithEnter();
+    void desktopPlatformHandsAddressToDesktop();
 };
 
-QTEST_MAIN(Placeholder)
+void TestAbout::eachOpeningWritesItsTexts()
+{
+    RecordingPlatform platform;
+    QWidget mainWindow;
+    platform.date = QDate(2026, 12, 31);
+    QString firstNotice;
+    {
+        frmabout dialog(platform, &mainWindow);
+        firstNotice = textOf(dialog, "lblcopyright");
+    }
+    platform.date = QDate(2027, 1, 1);
+    frmabout dialog(platform, &mainWindow);
+
+    QCOMPARE(textOf(dialog, "lblprogtitle"), QStringLiteral("Quorvale"));
+    // The version of the build, with single numbers and no blanks around the dots.
+    QCOMPARE(textOf(dialog, "lblversion"), QStringLiteral("Version " QUORVALE_VERSION));
+    QCOMPARE(textOf(dialog, "lblcopyright2"), QStringLiteral("Ansgrove"));
+    // The year is read anew at each opening, after the same prefix.
+    const QString notice = textOf(dialog, "lblcopyright");
+    QVERIFY2(firstNotice.endsWith(QLatin1String(" - 2026")), qPrintable(firstNotice));
+    QVERIFY2(notice.endsWith(QLatin1String(" - 2027")), qPrintable(notice));
+    QCOMPARE(notice.chopped(4), firstNotice.chopped(4));
+}
+
+void TestAbout::windowShape()
+{
+    RecordingPlatform platform;
+    QWidget mainWindow;
+    frmabout dialog(platform, &mainWindow);
+
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("About"));
+    QCOMPARE(dialog.size(), QSize(220, 293));
+    QCOMPARE(dialog.minimumSize(), dialog.maximumSize());
+    // A tool window: narrow title bar, close button only, not in the task bar.
+    QCOMPARE(dialog.windowType(), Qt::Tool);
+    QVERIFY(dialog.windowFlags().testFlag(Qt::WindowCloseButtonHint));
+    QVERIFY(!dialog.windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
+    QVERIFY(!dialog.windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+
+    // Everything fits in the client area but the three labels meant to run past its right edge.
+    const QStringList wide{QStringLiteral("lblprogtitle"), QStringLiteral("lblversion"),
+                           QStringLiteral("lbltext1")};
+    for (const QWidget *child : dialog.findChildren<QWidget *>()) {
+        QRect geometry = child->geometry();
+        if (wide.contains(child->objectName()))
+            geometry.setRight(dialog.rect().right());
+        QVERIFY2(dialog.rect().contains(geometry), qPrintable(child->objectName()));
+    }
+}
+
+void TestAbout::okHoldsTheOnlyFocus()
+{
+    RecordingPlatform platform;
+    QWidget mainWindow;
+    frmabout dialog(platform, &mainWindow);
+    QVERIFY(showOver(mainWindow, dialog));
+
+    auto *ok = dialog.findChild<QPushButton *>(QStringLiteral("cmdok"));
+    QCOMPARE(QApplication::focusWidget(), ok);
+    for (const QWidget *child : dialog.findChildren<QWidget *>()) {
+        if (child != ok)
+            QVERIFY2(child->focusPolicy() == Qt::NoFocus, qPrintable(child->objectName()));
+    }
+    // Opened over the main window's middle.
+    const QPoint offset = dialog.frameGeometry().center() - mainWindow.frameGeometry().center();
+    QVERIFY(offset.manhattanLength() <= 2);
+}
+
+void TestAbout::pointerTurnsToHandOnFirstMove()
+{
+    RecordingPlatform platform;
+    QWidget mainWindow;
+    frmabout dialog(platform, &mainWindow);
+    QVERIFY(showOver(mainWindow, dialog));
+    auto *link = dialog.findChild<QLabel *>(QStringLiteral("lblurl"));
+
+    QVERIFY(!link->testAttribute(Qt::WA_SetCursor));
+    QTest::mouseMove(dialog.windowHandle(), centreOf(dialog, "lblurl"));
+    QCOMPARE(link->cursor().shape(), Qt::BitmapCursor);
+    const QImage hand = link->cursor().pixmap().toImage();
+    QCOMPARE(hand.size(), QSize(32, 32));
+
+    // The hot spot is the fingertip: an opaque pixel with nothing of the hand to its left.
+    const QPoint hotSpot = link->cursor().hotSpot();
+    QVERIFY(qAlpha(hand.pixel(hotSpot)) > 0);
+    for (int y = 0; y < hand.height(); ++y) {
+        for (int x = 0; x < hotSpot.x(); ++x)
+            QCOMPARE(qAlpha(hand.pixel(x, y)), 0);
+    }
+    QVERIFY(platform.openedAddresses.isEmpty());
+}
+
+void TestAbout::linkMouseButtons_data()
+{
+    QTest::addColumn<Qt::MouseButton>("button");
+    QTest::addColumn<QPoint>("releaseOffset"); // from the middle of the link
+    QTest::addColumn<bool>("opens");
+
+    QTest::newRow("left click") << Qt::LeftButton << QPoint() << true;
+    QTest::newRow("right click") << Qt::RightButton << QPoint() << false;
+    QTest::newRow("released off the link") << Qt::LeftButton << QPoint(0, 30) << false;
+}
+
+void TestAbout::linkMouseButtons()
+{
+    QFETCH(Qt::MouseButton, button);
+    QFETCH(QPoint, releaseOffset);
+    QFETCH(bool, opens);
+
+    RecordingPlatform platform;
+    QWidget mainWindow;
+    frmabout dialog(platform, &mainWindow);
+    QVERIFY(showOver(mainWindow, dialog));
+
+    const QPoint link = centreOf(dialog, "lblurl");
+    QTest::mousePress(dialog.windowHandle(), button, {}, link);
+    QTest::mouseRelease(dialog.windowHandle(), button, {}, link + releaseOffset);
+
+    const QList<QUrl> expected = opens ? QList{QUrl(textOf(dialog, "lblurl"))} : QList<QUrl>{};
+    QCOMPARE(platform.openedAddresses, expected);
+    QCOMPARE(mainWindow.isMinimized(), opens);
+    QCOMPARE(dialog.isVisible(), !opens);
+}
+
+void TestAbout::okCloses_data()
+{
+    QTest::addColumn<int>("key"); // 0: a mouse click
+    QTest::addColumn<bool>("closes");
+
+    QTest::newRow("click") << 0 << true;
+    QTest::newRow("Return") << int(Qt::Key_Return) << true;
+    QTest::newRow("keypad Enter") << int(Qt::Key_Enter) << true;
+    QTest::newRow("space bar") << int(Qt::Key_Space) << true;
+    QTest::newRow("Escape") << int(Qt::Key_Escape) << false;
+}
+
+void TestAbout::okCloses()
+{
+    QFETCH(int, key);
+    QFETCH(bool, closes);
+
+    RecordingPlatform platform;
+    QWidget mainWindow;
+    frmabout dialog(platform, &mainWindow);
+    QVERIFY(showOver(mainWindow, dialog));
+
+    if (key == 0)
+        QTest::mouseClick(dialog.windowHandle(), Qt::LeftButton, {}, centreOf(dialog, "cmdok"));
+    else
+        QTest::keyClick(dialog.windowHandle(), Qt::Key(key));
+
+    QCOMPARE(dialog.isVisible(), !closes);
+    QVERIFY(platform.openedAddresses.isEmpty());
+    QVERIFY(!mainWindow.isMinimized());
+}
+
+void TestAbout::modalOpeningEndsWithEnter()
+{
+    RecordingPlatform platform;
+    QWidget mainWindow;
+    mainWindow.show();
+    frmabout dialog(platform, &mainWindow);
+
+    bool blocksMainWindow = false;
+    QTimer::singleShot(0, &dialog, [&] {
+        blocksMainWindow = QApplication::activeModalWidget() == &dialog;
+        if (QTest::qWaitForWindowActive(&dialog))
+            QTest::keyClick(dialog.windowHandle(), Qt::Key_Return);
+    });
+    QTimer::singleShot(10000, &dialog, &QDialog::reject); // never hang the suite
+
+    QCOMPARE(dialog.exec(), int(QDialog::Accepted));
+    QVERIFY(blocksMainWindow);
+}
+
+void TestAbout::desktopPlatformHandsAddressToDesktop()
+{
+    quorvale::DesktopPlatform platform(QDir::tempPath());
+    QWidget mainWindow;
+    frmabout dialog(platform, &mainWindow);
+    QVERIFY(showOver(mainWindow, dialog));
+
+    // Take the address before any browser could: the link must be a web address.
+    const QUrl address(textOf(dialog, "lblurl"));
+    QVERIFY(address.scheme() == QLatin1String("https") ||
+            address.scheme() == QLatin1String("http"));
+    AddressCatcher catcher;
+    QDesktopServices::setUrlHandler(address.scheme(), &catcher, "open");
+    bool minimisedFirst = false;
+    bool shownWhileOpening = false;
+    catcher.whileOpening = [&] {
+        minimisedFirst = mainWindow.isMinimized();
+        shownWhileOpening = dialog.isVisible();
+    };
+
+    QTest::mouseClick(dialog.windowHandle(), Qt::LeftButton, {}, centreOf(dialog, "lblurl"));
+    QDesktopServices::unsetUrlHandler(address.scheme());
+
+    // Minimise, hand over the address, then close: in that order.
+    QCOMPARE(catcher.urls, QList{address});
+    QVERIFY(minimisedFirst);
+    QVERIFY(shownWhileOpening);
+    QVERIFY(!dialog.isVisible());
+}
+
+QTEST_MAIN(TestAbout)
 #include "test_about.moc"
