@@ -76,3 +76,25 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
 include(CPack)
+
+# ---- Checks of the installed tree and of the running window ----
+quorvale_add_test(test_install "${PROJECT_SOURCE_DIR}/tests/test_install.cpp" LIBS Qt6::Gui)
+string(REPLACE ";" " " icon_sizes "${QUORVALE_ICON_SIZES}")
+if(QUORVALE_HAS_ICONS)
+    set(has_icons 1)
+else()
+    set(has_icons 0)
+endif()
+target_compile_definitions(test_install PRIVATE
+    QUORVALE_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
+    QUORVALE_BINARY_DIR="${PROJECT_BINARY_DIR}"
+    QUORVALE_VERSION="${PROJECT_VERSION}"
+    QUORVALE_DESKTOP_ID="${QUORVALE_DESKTOP_ID}"
+    QUORVALE_APPSTREAM_ID="${QUORVALE_APPSTREAM_ID}"
+    QUORVALE_HAS_ICONS=${has_icons}
+    QUORVALE_ICON_SIZES="${icon_sizes}")
+
+add_test(NAME window_class
+    COMMAND "${PROJECT_SOURCE_DIR}/tests/window_class_check.sh" "$<TARGET_FILE:quorvale>"
+            "${quorvale_res}/quorvale.desktop")
+set_tests_properties(window_class PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 60)

@@ -4,8 +4,9 @@
 # Usage: install-deps.sh [package]   (the extra group for `make package`)
 set -eu
 
-# rsvg-convert renders the theme icons.
-PACKAGES="cmake make g++ qt6-base-dev qt6-base-dev-tools libgl-dev fonts-dejavu-core librsvg2-bin"
+# rsvg-convert renders the theme icons; the validators and the X tools are for the tests.
+PACKAGES="cmake make g++ qt6-base-dev qt6-base-dev-tools libgl-dev fonts-dejavu-core
+    librsvg2-bin desktop-file-utils appstream xvfb xauth xdotool x11-utils"
 for group in "$@"; do
     case $group in
     # dpkg-shlibdeps computes the .deb's dependencies; it reads the binary's type with file.
