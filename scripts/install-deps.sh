@@ -1,7 +1,7 @@
 #!/bin/sh
 # Installs the Debian packages that building, running and testing Quorvale need.
 # Idempotent: returns at once when everything is there.
-# Usage: install-deps.sh [package]   (the extra group for `make package`)
+# Usage: install-deps.sh [package] [screenshots]   (extra groups for those make targets)
 set -eu
 
 # rsvg-convert renders the theme icons; the validators and the X tools are for the tests.
@@ -11,6 +11,7 @@ for group in "$@"; do
     case $group in
     # dpkg-shlibdeps computes the .deb's dependencies; it reads the binary's type with file.
     package) PACKAGES="$PACKAGES dpkg-dev file" ;;
+    screenshots) PACKAGES="$PACKAGES imagemagick" ;;
     *) echo "install-deps: unknown group $group" >&2; exit 2 ;;
     esac
 done

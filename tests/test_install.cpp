@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QMap>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSet>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -167,6 +168,27 @@ private slots:
     {
         validate("appstreamcli",
                  {QStringLiteral("validate"), QStringLiteral("--no-net"), m_metaInfoFile});
+    }
+
+    // Each screenshot address ends in a file that the docs/ folder serves, as the README does.
+    void screenshotsExist()
+    {
+        QStringList pictures;
+        for (const QString &url : metaInfo(m_metaInfoFile).screenshots)
+            pictures << QStringLiteral("docs/") + url.section(QLatin1Char('/'), -1);
+        QVERIFY(!pictures.isEmpty());
+        const QString readme = readText(kSourceDir + QStringLiteral("/README.md"));
+        const QRegularExpression image(QStringLiteral(R"(!\[[^\]]*\]\(([^)\s]+)\))"));
+        QSet<QString> shown;
+        for (const auto &match : image.globalMatch(readme))
+            shown << match.captured(1);
+        for (const QString &picture : std::as_const(pictures)) {
+            QVERIFY2(shown.contains(picture),
+                     qPrintable(picture + QStringLiteral(" not in README.md")));
+            const QImage shot(kSourceDir + QLatin1Char('/') + picture);
+            QVERIFY2(!shot.isNull(), qPrintable(picture));
+            QVERIFY(shot.width() > 200 && shot.height() > 100);
+        }
     }
 
     void themeIcon_data()
