@@ -168,6 +168,9 @@ private slots:
     {
         validate("appstreamcli",
                  {QStringLiteral("validate"), QStringLiteral("--no-net"), m_metaInfoFile});
+        // The tree check also finds the launchable's desktop entry beside the metainfo.
+        validate("appstreamcli",
+                 {QStringLiteral("validate-tree"), QStringLiteral("--no-net"), m_prefix.path()});
     }
 
     // Each screenshot address ends in a file that the docs/ folder serves, as the README does.
