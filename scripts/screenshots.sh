@@ -34,13 +34,15 @@ wait_for_title() {
 
 # Waits until two captures in a row agree and differ from the last settled one, so what
 # follows sees the effect of the keys just sent and not a half-painted frame.
+# With "any", a picture like the last settled one also counts.
 settle() {
     tries=0
     import -window "$window" ppm:"$work/last.ppm"
     while :; do
         sleep 0.3
         import -window "$window" ppm:"$work/now.ppm"
-        if cmp -s "$work/now.ppm" "$work/last.ppm" && ! cmp -s "$work/now.ppm" "$work/settled.ppm"; then
+        if cmp -s "$work/now.ppm" "$work/last.ppm" &&
+            { [ "${1:-}" = any ] || ! cmp -s "$work/now.ppm" "$work/settled.ppm"; }; then
             break
         fi
         tries=$((tries + 1))
@@ -50,11 +52,19 @@ settle() {
     mv "$work/now.ppm" "$work/settled.ppm"
 }
 
-# No time stamps in the PNG: an unchanged window gives an unchanged file.
+# Saves the window as it looks without the keyboard focus: the blinking text cursor would
+# otherwise be in some pictures and not in others. No time stamps in the PNG either, so an
+# unchanged window gives an unchanged file.
 save() {
+    xdotool windowfocus --sync "$root"
+    # Qt deactivates a window 400 ms after it loses the focus, in case the focus comes back.
+    sleep 0.6
+    settle any
     convert "$work/settled.ppm" -define png:exclude-chunks=date,time "$1"
+    xdotool windowfocus --sync "$window"
 }
 
+root=$(xdotool search --maxdepth 0 --name '' | head -n 1)
 window=$(wait_for_title "Quorvale - ASCII to HEX mode")
 [ -n "$window" ] || { echo "screenshots: the window did not appear" >&2; exit 1; }
 # Without a window manager the keyboard reaches the window only once it is given the focus.
