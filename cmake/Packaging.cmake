@@ -17,6 +17,8 @@ install(FILES "${quorvale_res}/quorvale.metainfo.xml"
 # the other sizes are rendered from the SVG master. Rendering at build time keeps them in step
 # with the art, so no generated image is kept in git.
 set(QUORVALE_ICON_SIZES 16 32 48 64 128 256)
+# Configure again when a file appears in resources/, such as the SVG after a merge.
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS "${quorvale_res}")
 if(EXISTS "${quorvale_res}/quorvale.svg")
     set(QUORVALE_HAS_ICONS ON)
     find_program(RSVG_CONVERT rsvg-convert REQUIRED)
