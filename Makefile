@@ -4,7 +4,7 @@ PRESET ?= default
 BUILD_DIR := build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all build run test deps clean
+.PHONY: all build run test deps package screenshots clean
 
 all: build
 
@@ -26,6 +26,16 @@ run: build
 
 test: build
 	ctest --preset $(PRESET) -j $(JOBS)
+
+# A .deb in build/, its dependencies computed from the binary.
+package: build
+	@scripts/install-deps.sh package
+	cmake --build --preset $(PRESET) --target package
+
+# Pictures of both modes for the README, into docs/ (under Xvfb when there is no display).
+screenshots: build
+	@scripts/install-deps.sh screenshots
+	scripts/screenshots.sh docs $(BUILD_DIR)/quorvale
 
 clean:
 	rm -rf $(BUILD_DIR)

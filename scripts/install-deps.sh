@@ -1,9 +1,20 @@
 #!/bin/sh
 # Installs the Debian packages that building, running and testing Quorvale need.
 # Idempotent: returns at once when everything is there.
+# Usage: install-deps.sh [package] [screenshots]   (extra groups for those make targets)
 set -eu
 
-PACKAGES="cmake make g++ qt6-base-dev qt6-base-dev-tools libgl-dev fonts-dejavu-core"
+# rsvg-convert renders the theme icons; the validators and the X tools are for the tests.
+PACKAGES="cmake make g++ qt6-base-dev qt6-base-dev-tools libgl-dev fonts-dejavu-core
+    librsvg2-bin desktop-file-utils appstream xvfb xauth xdotool x11-utils"
+for group in "$@"; do
+    case $group in
+    # dpkg-shlibdeps computes the .deb's dependencies; it reads the binary's type with file.
+    package) PACKAGES="$PACKAGES dpkg-dev file" ;;
+    screenshots) PACKAGES="$PACKAGES imagemagick" ;;
+    *) echo "install-deps: unknown group $group" >&2; exit 2 ;;
+    esac
+done
 
 missing=""
 for p in $PACKAGES; do
