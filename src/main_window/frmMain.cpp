@@ -86,7 +86,9 @@ frmMain::frmMain(Platform &platform, QWidget *parent)
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(kTitle);
-    setWindowIcon(QIcon(QStringLiteral(":/quorvale.xpm")));
+    // The installed theme icon brings larger sizes for high-density screens; its 32-pixel
+    // image is the built-in one.
+    setWindowIcon(QIcon::fromTheme(QStringLiteral("quorvale"), QIcon(QStringLiteral(":/quorvale.xpm"))));
     buildLayout();
     buildMenus();
     routeEvents();
