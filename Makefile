@@ -4,7 +4,7 @@ PRESET ?= default
 BUILD_DIR := build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all build run test deps clean
+.PHONY: all build run test bench deps clean
 
 all: build
 
@@ -26,6 +26,15 @@ run: build
 
 test: build
 	ctest --preset $(PRESET) -j $(JOBS)
+
+# Key releases and converters (Google Benchmark; BENCH_ARGS=--benchmark_format=json for JSON).
+BENCH_ARGS ?= --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+
+bench:
+	@scripts/install-deps.sh bench
+	cmake --preset $(PRESET) -DQUORVALE_BUILD_BENCH=ON
+	cmake --build --preset $(PRESET) -j $(JOBS) --target quorvale_bench_typing
+	./$(BUILD_DIR)/bench/quorvale_bench_typing $(BENCH_ARGS)
 
 clean:
 	rm -rf $(BUILD_DIR)

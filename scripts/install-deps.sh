@@ -1,9 +1,21 @@
 #!/bin/sh
-# Installs the Debian packages that building, running and testing Quorvale need.
+# Installs the Debian packages that building, running and testing Quorvale need; with the
+# argument "bench", also those of the benchmarks (make bench).
 # Idempotent: returns at once when everything is there.
 set -eu
 
 PACKAGES="cmake make g++ qt6-base-dev qt6-base-dev-tools libgl-dev fonts-dejavu-core"
+# Google Benchmark; XCB and a virtual X server for timing the start-up until the window is mapped.
+BENCH_PACKAGES="libbenchmark-dev libxcb1-dev pkgconf xvfb xauth"
+
+case "${1:-}" in
+"") ;;
+bench) PACKAGES="$PACKAGES $BENCH_PACKAGES" ;;
+*)
+    echo "usage: $0 [bench]" >&2
+    exit 2
+    ;;
+esac
 
 missing=""
 for p in $PACKAGES; do
