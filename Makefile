@@ -27,14 +27,21 @@ run: build
 test: build
 	ctest --preset $(PRESET) -j $(JOBS)
 
-# Key releases and converters (Google Benchmark; BENCH_ARGS=--benchmark_format=json for JSON).
+# Key releases and converters (Google Benchmark; BENCH_ARGS=--benchmark_format=json for JSON),
+# then start-up against a bare window, on a virtual X server when there is no display.
 BENCH_ARGS ?= --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+STARTUP_RUNS ?= 20
 
 bench:
 	@scripts/install-deps.sh bench
 	cmake --preset $(PRESET) -DQUORVALE_BUILD_BENCH=ON
-	cmake --build --preset $(PRESET) -j $(JOBS) --target quorvale_bench_typing
+	cmake --build --preset $(PRESET) -j $(JOBS) --target quorvale_bench_typing quorvale_bench_startup
 	./$(BUILD_DIR)/bench/quorvale_bench_typing $(BENCH_ARGS)
+	@if [ -n "$${DISPLAY:-}" ]; then \
+		./$(BUILD_DIR)/bench/quorvale_bench_startup $(STARTUP_RUNS); \
+	else \
+		xvfb-run -a -s "-screen 0 1280x1024x24" ./$(BUILD_DIR)/bench/quorvale_bench_startup $(STARTUP_RUNS); \
+	fi
 
 clean:
 	rm -rf $(BUILD_DIR)
