@@ -43,8 +43,7 @@ void setColors(Pane *pane, int back, int fore)
 
 void setForeColor(Pane *pane, int fore)
 {
-    if (toBgr(pane->palette().color(QPalette::Text)) != fore)
-        setColors(pane, backColor(pane), fore);
+    pane->setTextColor(toColor(fore));
 }
 
 std::u16string_view view(const QString &text)
