@@ -30,7 +30,7 @@ test: build
 # Key releases and converters (Google Benchmark; BENCH_ARGS=--benchmark_format=json for JSON),
 # then start-up against a bare window, on a virtual X server when there is no display.
 BENCH_ARGS ?= --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
-STARTUP_RUNS ?= 20
+STARTUP_RUNS ?= 30
 
 bench:
 	@scripts/install-deps.sh bench

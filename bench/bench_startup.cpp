@@ -196,7 +196,7 @@ double median(std::vector<double> values)
 
 int main(int argc, char **argv)
 {
-    const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 20;
+    const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 30;
     const char *program = argc > 3 ? argv[2] : QUORVALE_PROGRAM;
     const char *bare = argc > 3 ? argv[3] : QUORVALE_BARE_WINDOW;
 
