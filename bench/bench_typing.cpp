@@ -2,8 +2,9 @@
 // handled by the real main window, against one write of the same output text into a plain pane
 // of the same kind; and the converters alone, text in and text out.
 //
-// Times are medians of wall-clock time on the offscreen platform, layout and painting of the
-// new output included (the posted events are processed inside the timed part).
+// Times are wall-clock time on the offscreen platform, layout and painting of the new output
+// included (the posted events are processed inside the timed part); make bench reports the
+// medians of five repetitions.
 
 #include "ascii_to_hex.h"
 #include "frmMain.h"
@@ -14,16 +15,17 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QPlainTextEdit>
-#include <QScrollBar>
 #include <QTest>
 
 #include <benchmark/benchmark.h>
 
 #include <chrono>
+#include <cstdio>
 #include <cstring>
-#include <iostream>
 #include <map>
-#include <memory>
+#include <ostream>
+#include <string>
+#include <vector>
 
 using namespace quorvale;
 
