@@ -4,7 +4,7 @@ PRESET ?= default
 BUILD_DIR := build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all build run test deps package screenshots clean
+.PHONY: all build run test bench deps package screenshots clean
 
 all: build
 
@@ -36,6 +36,22 @@ package: build
 screenshots: build
 	@scripts/install-deps.sh screenshots
 	scripts/screenshots.sh docs $(BUILD_DIR)/quorvale
+
+# Key releases and converters (Google Benchmark; BENCH_ARGS=--benchmark_format=json for JSON),
+# then start-up against a bare window, on a virtual X server when there is no display.
+BENCH_ARGS ?= --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+STARTUP_RUNS ?= 30
+
+bench:
+	@scripts/install-deps.sh bench
+	cmake --preset $(PRESET) -DQUORVALE_BUILD_BENCH=ON
+	cmake --build --preset $(PRESET) -j $(JOBS) --target quorvale_bench_typing quorvale_bench_startup
+	./$(BUILD_DIR)/bench/quorvale_bench_typing $(BENCH_ARGS)
+	@if [ -n "$${DISPLAY:-}" ]; then \
+		./$(BUILD_DIR)/bench/quorvale_bench_startup $(STARTUP_RUNS); \
+	else \
+		xvfb-run -a -s "-screen 0 1280x1024x24" ./$(BUILD_DIR)/bench/quorvale_bench_startup $(STARTUP_RUNS); \
+	fi
 
 clean:
 	rm -rf $(BUILD_DIR)

@@ -1,7 +1,7 @@
 #!/bin/sh
 # Installs the Debian packages that building, running and testing Quorvale need.
 # Idempotent: returns at once when everything is there.
-# Usage: install-deps.sh [package] [screenshots]   (extra groups for those make targets)
+# Usage: install-deps.sh [package] [screenshots] [bench]   (extra groups for those make targets)
 set -eu
 
 # rsvg-convert renders the theme icons; the validators and the X tools are for the tests.
@@ -12,6 +12,8 @@ for group in "$@"; do
     # dpkg-shlibdeps computes the .deb's dependencies; it reads the binary's type with file.
     package) PACKAGES="$PACKAGES dpkg-dev file" ;;
     screenshots) PACKAGES="$PACKAGES imagemagick" ;;
+    # Google Benchmark; XCB and a virtual X server for timing the start-up until the window is mapped.
+    bench) PACKAGES="$PACKAGES libbenchmark-dev libxcb1-dev pkgconf xvfb xauth" ;;
     *) echo "install-deps: unknown group $group" >&2; exit 2 ;;
     esac
 done

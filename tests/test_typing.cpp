@@ -1,6 +1,7 @@
 // Typing into the upper pane: live hex codes below, the 300-character capacity of the panes by
-// every path, and which key releases convert.
+// every path, which key releases convert, and the colour that decoded text is shown in.
 
+#include "pane.h"
 #include "window_fixture.h"
 
 #include <QClipboard>
@@ -25,6 +26,31 @@ int length(QPlainTextEdit *pane)
 {
     const QString raw = pane->document()->toRawText();
     return static_cast<int>(raw.size() + raw.count(QChar::ParagraphSeparator));
+}
+
+// The colours of the text that the window shows in a pane: "red", "green", both or none, read
+// from what was last painted, not from the palette.
+QString shownTextColours(const Window &w, const QPlainTextEdit *pane)
+{
+    const QRect area(pane->viewport()->mapTo(w.window.get(), QPoint()), pane->viewport()->size());
+    const QImage shown = w.window->screen()
+                             ->grabWindow(w.window->winId())
+                             .toImage()
+                             .copy(area)
+                             .convertToFormat(QImage::Format_RGB32);
+    bool red = false;
+    bool green = false;
+    for (int y = 0; y < shown.height(); ++y) {
+        for (int x = 0; x < shown.width(); ++x) {
+            const QColor c = shown.pixelColor(x, y);
+            red = red || (c.red() > 160 && c.green() < 90 && c.blue() < 90);
+            green = green || (c.green() > 160 && c.red() < 90 && c.blue() < 90);
+        }
+    }
+    return red && green ? QStringLiteral("both")
+           : red        ? QStringLiteral("red")
+           : green      ? QStringLiteral("green")
+                        : QStringLiteral("none");
 }
 
 } // namespace
@@ -276,6 +302,41 @@ private slots:
         QVERIFY(length(w.text1()) <= 300);
         w.text1()->redo();
         QCOMPARE(length(w.text1()), 300);
+    }
+
+    // The decoded text turns red and back on screen, however little of the pane is repainted.
+    void decodedTextIsShownInItsColour_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("colour");
+        QTest::newRow("incomplete code") << "4"
+                                         << "red";
+        QTest::newRow("complete code") << "41"
+                                       << "green";
+        QTest::newRow("one more incomplete") << "41 4"
+                                             << "red";
+        QTest::newRow("long output") << QString("41 ").repeated(60) + "4"
+                                     << "red";
+    }
+    void decodedTextIsShownInItsColour()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, colour);
+        Window w;
+        w.action("menuHEXto")->trigger();
+        typeText(w.text2(), typed);
+        QTRY_COMPARE(shownTextColours(w, w.text1()), colour);
+    }
+
+    void textColourChangeAloneIsShown()
+    {
+        Window w;
+        auto *pane = qobject_cast<Pane *>(w.text2());
+        QVERIFY(pane);
+        pane->setProgramText(QStringLiteral("41 42"));
+        QTRY_COMPARE(shownTextColours(w, pane), QStringLiteral("green"));
+        pane->setTextColor(Qt::red);
+        QTRY_COMPARE(shownTextColours(w, pane), QStringLiteral("red"));
     }
 };
 

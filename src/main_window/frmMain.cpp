@@ -44,8 +44,7 @@ void setColors(Pane *pane, int back, int fore)
 
 void setForeColor(Pane *pane, int fore)
 {
-    if (toBgr(pane->palette().color(QPalette::Text)) != fore)
-        setColors(pane, backColor(pane), fore);
+    pane->setTextColor(toColor(fore));
 }
 
 // Layout positions are in twips; 15 twips make one pixel.

@@ -50,6 +50,27 @@ void Pane::setProgramText(const QString &text)
     moveCursor(QTextCursor::End);
 }
 
+void Pane::setTextColor(const QColor &color)
+{
+    QPalette changed = palette();
+    if (changed.color(QPalette::Text) == color)
+        return;
+    changed.setColor(QPalette::Text, color);
+
+    // A palette change repaints the whole pane, frame and scroll bar included, which costs as
+    // much again as writing the text that comes with it. Only the text uses this colour, so
+    // updates are held back while the palette changes and only the text area is repainted.
+    QList<QWidget *> held = findChildren<QWidget *>();
+    held.append(this);
+    held.removeIf([](const QWidget *w) { return w->testAttribute(Qt::WA_UpdatesDisabled); });
+    for (QWidget *w : std::as_const(held))
+        w->setAttribute(Qt::WA_UpdatesDisabled, true);
+    setPalette(changed);
+    for (QWidget *w : std::as_const(held))
+        w->setAttribute(Qt::WA_UpdatesDisabled, false);
+    viewport()->update();
+}
+
 void Pane::keyPressEvent(QKeyEvent *event)
 {
     if (!event->isAutoRepeat())

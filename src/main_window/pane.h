@@ -33,6 +33,9 @@ public:
     // Replaces the whole text with the program's own output, which the capacity never cuts.
     void setProgramText(const QString &text);
 
+    // Sets the palette's text colour, repainting only the text area.
+    void setTextColor(const QColor &color);
+
     // Line breaks count two characters, as CR LF.
     static constexpr int kCapacity = 300;
 
