@@ -4,7 +4,7 @@ PRESET ?= default
 BUILD_DIR := build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all build run test deps clean
+.PHONY: all build run test test-asan deps clean
 
 all: build
 
@@ -27,5 +27,11 @@ run: build
 test: build
 	ctest --preset $(PRESET) -j $(JOBS)
 
+# The whole suite built with the address and undefined-behaviour sanitizers, in build-asan/.
+test-asan: deps
+	@[ -f build-asan/CMakeCache.txt ] || cmake --preset asan
+	cmake --build --preset asan -j $(JOBS)
+	ctest --preset asan -j $(JOBS)
+
 clean:
-	rm -rf $(BUILD_DIR)
+	rm -rf $(BUILD_DIR) build-asan
