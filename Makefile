@@ -3,8 +3,9 @@
 PRESET ?= default
 BUILD_DIR := build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+FUZZ_SECONDS ?= 60
 
-.PHONY: all build run test test-asan deps clean
+.PHONY: all build run test test-asan fuzz deps clean
 
 all: build
 
@@ -33,5 +34,12 @@ test-asan: deps
 	cmake --build --preset asan -j $(JOBS)
 	ctest --preset asan -j $(JOBS)
 
+# Each libFuzzer target for FUZZ_SECONDS, built by clang in build-fuzz/.
+fuzz:
+	@scripts/install-deps.sh fuzz
+	@[ -f build-fuzz/CMakeCache.txt ] || cmake --preset fuzz
+	cmake --build --preset fuzz -j $(JOBS)
+	FUZZ_SECONDS=$(FUZZ_SECONDS) scripts/run-fuzzers.sh
+
 clean:
-	rm -rf $(BUILD_DIR) build-asan
+	rm -rf $(BUILD_DIR) build-asan build-fuzz

@@ -1,9 +1,18 @@
 #!/bin/sh
 # Installs the Debian packages that building, running and testing Quorvale need.
+# Usage: scripts/install-deps.sh [fuzz]
+#   no argument: what `make build`, `make test` and `make test-asan` need (g++ brings the
+#   sanitizer runtimes); fuzz: clang and its libFuzzer runtime.
 # Idempotent: returns at once when everything is there.
 set -eu
 
 PACKAGES="cmake make g++ qt6-base-dev qt6-base-dev-tools libgl-dev fonts-dejavu-core"
+for extra in "$@"; do
+    case "$extra" in
+    fuzz) PACKAGES="$PACKAGES clang libclang-rt-14-dev" ;;
+    *) echo "install-deps: unknown set: $extra" >&2; exit 2 ;;
+    esac
+done
 
 missing=""
 for p in $PACKAGES; do
