@@ -165,6 +165,7 @@ private slots:
         QTest::addColumn<QString>("before");
         QTest::newRow("nothing") << "nothing";
         QTest::newRow("a killed holder's lock") << "killed";
+        QTest::newRow("an empty lock file") << "empty";
     }
     void simultaneousStartsGiveExactlyOneHolder()
     {
@@ -176,6 +177,8 @@ private slots:
                 Starts first(root, runtime);
                 QCOMPARE(startOne(first), QStringLiteral("claimed"));
             } // killed here
+            if (before == QLatin1String("empty"))
+                writeFile(lockPath(runtime), {}, 10);
 
             Starts starts(root, runtime);
             for (int i = 0; i < 30; ++i)
@@ -208,6 +211,35 @@ private slots:
             SingleCopyLock next(runtime);
             QCOMPARE(next.claim().status, SingleCopyClaim::Status::Claimed);
         }
+    }
+
+    // Lock files that no live copy holds, whatever is in them, once they are a few seconds old.
+    void leftOverLockFileIsTakenOver_data()
+    {
+        QTest::addColumn<QByteArray>("contents");
+        const QByteArray host = QSysInfo::machineHostName().toUtf8();
+        const QByteArray dead = QByteArray::number(deadPid());
+        QTest::newRow("empty") << QByteArray();
+        QTest::newRow("blank line") << QByteArray("\n");
+        QTest::newRow("binary") << QByteArray("\x00\xff\x1a\x7f", 4);
+        QTest::newRow("text") << QByteArray("locked by hand\n");
+        QTest::newRow("dead process") << dead + "\nquorvale\n" + host + "\n";
+        QTest::newRow("process id out of range") << "99999999999999\nquorvale\n" + host + "\n";
+        QTest::newRow("negative process id") << "-1\nquorvale\n" + host + "\n";
+        QTest::newRow("another machine") << dead + "\nquorvale\nsomewhere-else\n";
+        QTest::newRow("huge") << QByteArray(1 << 20, 'x');
+    }
+    void leftOverLockFileIsTakenOver()
+    {
+        QFETCH(QByteArray, contents);
+        QTemporaryDir root;
+        const QString runtime = makeRuntimeDir(root, QStringLiteral("user"));
+        writeFile(lockPath(runtime), contents, 10);
+
+        SingleCopyLock lock(runtime);
+        QCOMPARE(lock.claim().status, SingleCopyClaim::Status::Claimed);
+        SingleCopyLock second(runtime);
+        QCOMPARE(second.claim().status, SingleCopyClaim::Status::AnotherCopyRuns);
     }
 
     // A lock file that is still being written looks empty for a moment: it is not taken over.
