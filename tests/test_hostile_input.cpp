@@ -275,7 +275,7 @@ private slots:
     void undoAndRedoAcrossTheLimit_data()
     {
         QTest::addColumn<QString>("path");
-        for (const char *path : {"shift+insert", "drop", "input method"})
+        for (const char *path : {"typing", "shift+insert", "drop", "input method"})
             QTest::newRow(path) << path;
     }
     void undoAndRedoAcrossTheLimit()
@@ -307,6 +307,36 @@ private slots:
         QCOMPARE(raw(p), full);
         p->redo();
         QCOMPARE(raw(p), QStringLiteral("q"));
+    }
+
+    // Keys typed one by one past the limit: what went in is one undo step, as anywhere else.
+    void undoAfterTypingPastTheLimit_data()
+    {
+        QTest::addColumn<QString>("pane");
+        QTest::addColumn<QString>("typed");
+        QTest::newRow("Text1") << "Text1"
+                               << "xyz";
+        QTest::newRow("Text2") << "Text2"
+                               << "ABC";
+    }
+    void undoAfterTypingPastTheLimit()
+    {
+        QFETCH(QString, pane);
+        QFETCH(QString, typed);
+        Window w;
+        QPlainTextEdit *p = inputPane(w, pane);
+        const QString before(298, QLatin1Char('4'));
+        p->setPlainText(before);
+        p->moveCursor(QTextCursor::End);
+        typeText(p, typed);
+        const QString full = before + typed.left(2);
+        QCOMPARE(raw(p), full);
+        for (int round = 0; round < 3; ++round) {
+            p->undo();
+            QCOMPARE(raw(p), before);
+            p->redo();
+            QCOMPARE(raw(p), full);
+        }
     }
 
     // A paste or drop that carries no text leaves the pane as it was.
