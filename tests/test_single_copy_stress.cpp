@@ -54,7 +54,7 @@ int claimAndHold(const QString &go)
 // A private runtime directory, as the session manager makes it for each user.
 QString makeRuntimeDir(const QTemporaryDir &root, const QString &user)
 {
-    const QString dir = root.filePath(user);
+    QString dir = root.filePath(user);
     QDir().mkpath(dir);
     QFile::setPermissions(dir, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     return dir;
@@ -149,8 +149,10 @@ qint64 deadPid()
 {
     QProcess p;
     p.start(QStringLiteral("true"));
+    p.waitForStarted();
+    const qint64 pid = p.processId();
     p.waitForFinished();
-    return p.processId() ? p.processId() : 999999;
+    return pid;
 }
 
 } // namespace
@@ -189,8 +191,8 @@ private slots:
             int refused = 0;
             for (QProcess *p : starts.processes()) {
                 const QString result = Starts::outcome(p);
-                claimed += result == QLatin1String("claimed");
-                refused += result == QLatin1String("refused");
+                claimed += result == QLatin1String("claimed") ? 1 : 0;
+                refused += result == QLatin1String("refused") ? 1 : 0;
             }
             QCOMPARE(claimed, 1);
             QCOMPARE(refused, 29);
