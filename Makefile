@@ -5,7 +5,7 @@ BUILD_DIR := build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 FUZZ_SECONDS ?= 60
 
-.PHONY: all build run test test-asan fuzz deps clean
+.PHONY: all build run test test-asan fuzz tidy deps clean
 
 all: build
 
@@ -40,6 +40,11 @@ fuzz:
 	@[ -f build-fuzz/CMakeCache.txt ] || cmake --preset fuzz
 	cmake --build --preset fuzz -j $(JOBS)
 	FUZZ_SECONDS=$(FUZZ_SECONDS) scripts/run-fuzzers.sh
+
+# clang-tidy with the repository's .clang-tidy over the program's and the tests' sources.
+tidy: build
+	@scripts/install-deps.sh tidy
+	scripts/run-tidy.sh $(BUILD_DIR)
 
 clean:
 	rm -rf $(BUILD_DIR) build-asan build-fuzz

@@ -1,8 +1,8 @@
 #!/bin/sh
 # Installs the Debian packages that building, running and testing Quorvale need.
-# Usage: scripts/install-deps.sh [fuzz]
+# Usage: scripts/install-deps.sh [fuzz] [tidy]
 #   no argument: what `make build`, `make test` and `make test-asan` need (g++ brings the
-#   sanitizer runtimes); fuzz: clang and its libFuzzer runtime.
+#   sanitizer runtimes); fuzz: clang and its libFuzzer runtime; tidy: clang-tidy.
 # Idempotent: returns at once when everything is there.
 set -eu
 
@@ -10,6 +10,7 @@ PACKAGES="cmake make g++ qt6-base-dev qt6-base-dev-tools libgl-dev fonts-dejavu-
 for extra in "$@"; do
     case "$extra" in
     fuzz) PACKAGES="$PACKAGES clang libclang-rt-14-dev" ;;
+    tidy) PACKAGES="$PACKAGES clang-tidy" ;;
     *) echo "install-deps: unknown set: $extra" >&2; exit 2 ;;
     esac
 done
