@@ -28,8 +28,10 @@ run: build
 test: build
 	ctest --preset $(PRESET) -j $(JOBS)
 
-# The whole suite built with the address and undefined-behaviour sanitizers, in build-asan/.
+# The whole suite built with the address and undefined-behaviour sanitizers, in build-asan/,
+# the real program on an X server included.
 test-asan: deps
+	@scripts/install-deps.sh x11
 	@[ -f build-asan/CMakeCache.txt ] || cmake --preset asan
 	cmake --build --preset asan -j $(JOBS)
 	ctest --preset asan -j $(JOBS)
