@@ -18,6 +18,7 @@ fi
 fail() {
     echo "FAIL: $*" >&2
     kill "$pid" 2>/dev/null
+    wait "$pid" 2>/dev/null
     exit 1
 }
 
