@@ -3,8 +3,9 @@
 PRESET ?= default
 BUILD_DIR := build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+FUZZ_SECONDS ?= 60
 
-.PHONY: all build run test bench deps package screenshots clean
+.PHONY: all build run test test-asan fuzz tidy bench deps package screenshots clean
 
 all: build
 
@@ -53,5 +54,25 @@ bench:
 		xvfb-run -a -s "-screen 0 1280x1024x24" ./$(BUILD_DIR)/bench/quorvale_bench_startup $(STARTUP_RUNS); \
 	fi
 
+# The whole suite built with the address and undefined-behaviour sanitizers, in build-asan/,
+# the real program on an X server included.
+test-asan: deps
+	@scripts/install-deps.sh x11
+	@[ -f build-asan/CMakeCache.txt ] || cmake --preset asan
+	cmake --build --preset asan -j $(JOBS)
+	ctest --preset asan -j $(JOBS)
+
+# Each libFuzzer target for FUZZ_SECONDS, built by clang in build-fuzz/.
+fuzz:
+	@scripts/install-deps.sh fuzz
+	@[ -f build-fuzz/CMakeCache.txt ] || cmake --preset fuzz
+	cmake --build --preset fuzz -j $(JOBS)
+	FUZZ_SECONDS=$(FUZZ_SECONDS) scripts/run-fuzzers.sh
+
+# clang-tidy with the repository's .clang-tidy over the program's and the tests' sources.
+tidy: build
+	@scripts/install-deps.sh tidy
+	scripts/run-tidy.sh $(BUILD_DIR)
+
 clean:
-	rm -rf $(BUILD_DIR)
+	rm -rf $(BUILD_DIR) build-asan build-fuzz

@@ -1,7 +1,11 @@
 #!/bin/sh
 # Installs the Debian packages that building, running and testing Quorvale need.
+# Usage: scripts/install-deps.sh [x11] [fuzz] [tidy] [package] [screenshots] [bench]
+#   no argument: what `make build`, `make test` and `make test-asan` need (g++ brings the
+#   sanitizer runtimes; Xvfb and xdotool drive the real program in the X11 tests). The
+#   groups add what those make targets need: fuzz, clang and its libFuzzer runtime; tidy,
+#   clang-tidy; package, the .deb tools; screenshots, imagemagick; bench, Google Benchmark.
 # Idempotent: returns at once when everything is there.
-# Usage: install-deps.sh [package] [screenshots] [bench]   (extra groups for those make targets)
 set -eu
 
 # rsvg-convert renders the theme icons; the validators and the X tools are for the tests.
@@ -9,6 +13,9 @@ PACKAGES="cmake make g++ qt6-base-dev qt6-base-dev-tools libgl-dev fonts-dejavu-
     librsvg2-bin desktop-file-utils appstream xvfb xauth xdotool x11-utils"
 for group in "$@"; do
     case $group in
+    x11) PACKAGES="$PACKAGES xvfb xauth xdotool" ;;
+    fuzz) PACKAGES="$PACKAGES clang libclang-rt-14-dev" ;;
+    tidy) PACKAGES="$PACKAGES clang-tidy" ;;
     # dpkg-shlibdeps computes the .deb's dependencies; it reads the binary's type with file.
     package) PACKAGES="$PACKAGES dpkg-dev file" ;;
     screenshots) PACKAGES="$PACKAGES imagemagick" ;;

@@ -119,17 +119,33 @@ void Pane::keyPressEvent(QKeyEvent *event)
         else if (keyAscii != 0)
             passed += QString::fromUcs4(&codePoint, 1);
     }
-    if (!changed) {
+    // Typed text is cut before it goes in, as a paste is: typing makes no undo step of its own,
+    // so a cut after it would join the step before and undo would take back too much.
+    const QString typed = changed ? passed : text;
+    const QString fitting = typed.isEmpty() ? typed : fittingTyped(event->key(), typed);
+    if (!changed && fitting == text) {
         QPlainTextEdit::keyPressEvent(event);
-    } else if (passed.isEmpty()) {
+    } else if (fitting.isEmpty()) {
         event->accept();
     } else {
         QKeyEvent replaced(event->type(), event->key(), modifiers, event->nativeScanCode(),
-                           event->nativeVirtualKey(), event->nativeModifiers(), passed,
+                           event->nativeVirtualKey(), event->nativeModifiers(), fitting,
                            event->isAutoRepeat(), event->count());
         QPlainTextEdit::keyPressEvent(&replaced);
         event->setAccepted(replaced.isAccepted());
     }
+}
+
+QString Pane::fittingTyped(int key, const QString &text) const
+{
+    const bool lineBreak = key == Qt::Key_Return || key == Qt::Key_Enter;
+    const char16_t first = text.front().unicode();
+    if (!lineBreak && (first < 0x20 || first == 0x7F))
+        return text; // Backspace, Escape and the like insert nothing
+    const qsizetype room = roomFor(textCursor());
+    if (lineBreak)
+        return room >= 2 ? text : QString();
+    return text.left(static_cast<qsizetype>(codepage::fittingPrefix(view(text), room)));
 }
 
 void Pane::keyReleaseEvent(QKeyEvent *event)

@@ -50,6 +50,8 @@ protected:
 private:
     void enforceCapacity(int position, int removed, int added);
     qsizetype roomFor(const QTextCursor &replacing) const;
+    // What of the typed `text` fits into the pane ("" when nothing does).
+    QString fittingTyped(int key, const QString &text) const;
 
     QSet<quint64> m_pressedKeys;
     bool m_programWriting = false;
