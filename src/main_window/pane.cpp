@@ -145,7 +145,7 @@ QString Pane::fittingTyped(int key, const QString &text) const
     const qsizetype room = roomFor(textCursor());
     if (lineBreak)
         return room >= 2 ? text : QString();
-    return text.left(static_cast<qsizetype>(codepage::fittingPrefix(view(text), room)));
+    return text.left(static_cast<qsizetype>(codepage::fittingPrefix(toView(text), room)));
 }
 
 void Pane::keyReleaseEvent(QKeyEvent *event)
