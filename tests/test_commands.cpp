@@ -10,7 +10,10 @@ using namespace quorvale::testing;
 
 namespace {
 
-void hexMode(Window &w) { w.action("menuHEXto")->trigger(); }
+void hexMode(Window &w)
+{
+    w.action("menuHEXto")->trigger();
+}
 
 } // namespace
 

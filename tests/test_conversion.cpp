@@ -11,8 +11,14 @@
 using namespace quorvale;
 
 namespace {
-std::u16string u16(const QString &s) { return s.toStdU16String(); }
-QString q(std::u16string_view s) { return QString::fromStdU16String(std::u16string(s)); }
+std::u16string u16(const QString &s)
+{
+    return s.toStdU16String();
+}
+QString q(std::u16string_view s)
+{
+    return QString::fromStdU16String(std::u16string(s));
+}
 } // namespace
 
 class TestConversion : public QObject
@@ -24,16 +30,24 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("hex");
-        QTest::newRow("empty") << "" << "";
-        QTest::newRow("one character keeps its blank") << "A" << " 41";
-        QTest::newRow("two") << "AB" << "41 42";
-        QTest::newRow("three") << "ABC" << "41 42 43";
-        QTest::newRow("line break is CR LF") << "A\nB" << "41 D A 42";
-        QTest::newRow("paragraph separator is CR LF") << QString::fromUtf16(u"A\u2029B") << "41 D A 42";
+        QTest::newRow("empty") << ""
+                               << "";
+        QTest::newRow("one character keeps its blank") << "A"
+                                                       << " 41";
+        QTest::newRow("two") << "AB"
+                             << "41 42";
+        QTest::newRow("three") << "ABC"
+                               << "41 42 43";
+        QTest::newRow("line break is CR LF") << "A\nB"
+                                             << "41 D A 42";
+        QTest::newRow("paragraph separator is CR LF")
+            << QString::fromUtf16(u"A\u2029B") << "41 D A 42";
         QTest::newRow("line separator is CR LF") << QString::fromUtf16(u"A\u2028B") << "41 D A 42";
-        QTest::newRow("tab") << "\t" << " 9";
+        QTest::newRow("tab") << "\t"
+                             << " 9";
         QTest::newRow("NUL") << QString(QChar(0)) << " 0";
-        QTest::newRow("blank") << " " << " 20";
+        QTest::newRow("blank") << " "
+                               << " 20";
         QTest::newRow("7F 80 FF") << QString::fromUtf16(u"\u007F\u20AC\u00FF") << "7F 80 FF";
         QTest::newRow("NBSP") << QString::fromUtf16(u"\u00A0") << " A0";
         QTest::newRow("outside the page") << QString::fromUtf16(u"\u03B1") << " 3F";
@@ -54,8 +68,7 @@ private slots:
         for (int byte = 0; byte < 256; ++byte) {
             const char16_t c = codepage::toChar(static_cast<std::uint8_t>(byte));
             QCOMPARE(int(codepage::fromCodePoint(c)), byte);
-            QCOMPARE(q(hexForm(static_cast<unsigned>(byte))),
-                     QString::number(byte, 16).toUpper());
+            QCOMPARE(q(hexForm(static_cast<unsigned>(byte))), QString::number(byte, 16).toUpper());
         }
         QCOMPARE(int(codepage::toChar(0x80)), 0x20AC);
         QCOMPARE(int(codepage::toChar(0x9F)), 0x0178);
@@ -110,22 +123,38 @@ private slots:
     {
         QTest::addColumn<QString>("piece");
         QTest::addColumn<QString>("result");
-        QTest::newRow("20 is a blank") << "20" << " ";
-        QTest::newRow("41") << "41" << "A";
-        QTest::newRow("61") << "61" << "a";
-        QTest::newRow("7E") << "7E" << "~";
-        QTest::newRow("7F adds nothing") << "7F" << "";
-        QTest::newRow("1F") << "1F" << "[!]";
-        QTest::newRow("00") << "00" << "[!]";
-        QTest::newRow("80") << "80" << "[!]";
-        QTest::newRow("FF") << "FF" << "[!]";
-        QTest::newRow("lower case") << "4a" << "[!]";
-        QTest::newRow("7e lower case") << "7e" << "[!]";
-        QTest::newRow("single") << "4" << "[!]";
-        QTest::newRow("blank first") << " 4" << "[!]";
-        QTest::newRow("blank last") << "1 " << "[!]";
-        QTest::newRow("empty") << "" << "[!]";
-        QTest::newRow("three characters") << "410" << "[!]";
+        QTest::newRow("20 is a blank") << "20"
+                                       << " ";
+        QTest::newRow("41") << "41"
+                            << "A";
+        QTest::newRow("61") << "61"
+                            << "a";
+        QTest::newRow("7E") << "7E"
+                            << "~";
+        QTest::newRow("7F adds nothing") << "7F"
+                                         << "";
+        QTest::newRow("1F") << "1F"
+                            << "[!]";
+        QTest::newRow("00") << "00"
+                            << "[!]";
+        QTest::newRow("80") << "80"
+                            << "[!]";
+        QTest::newRow("FF") << "FF"
+                            << "[!]";
+        QTest::newRow("lower case") << "4a"
+                                    << "[!]";
+        QTest::newRow("7e lower case") << "7e"
+                                       << "[!]";
+        QTest::newRow("single") << "4"
+                                << "[!]";
+        QTest::newRow("blank first") << " 4"
+                                     << "[!]";
+        QTest::newRow("blank last") << "1 "
+                                    << "[!]";
+        QTest::newRow("empty") << ""
+                               << "[!]";
+        QTest::newRow("three characters") << "410"
+                                          << "[!]";
         QTest::newRow("full-width digits") << QString::fromUtf16(u"\uFF14\uFF11") << "[!]";
     }
     void checkCODE()
@@ -151,23 +180,40 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<bool>("marked");
         QTest::addColumn<QString>("last");
-        QTest::newRow("41 42") << "41 42" << "AB" << false << "B";
-        QTest::newRow("Hi!") << "48 69 21" << "Hi!" << false << "!";
-        QTest::newRow("no blank") << "4142" << "A[!]" << true << "[!]";
-        QTest::newRow("two blanks") << "41  42" << "A[!]" << true << "[!]";
-        QTest::newRow("two blanks shift the rest") << "41  42 43" << "A[!][!]" << true << "[!]";
-        QTest::newRow("half a code") << "4" << "[!]" << true << "[!]";
-        QTest::newRow("lower case") << "4a" << "[!]" << true << "[!]";
-        QTest::newRow("7F alone") << "7F" << "" << false << "";
-        QTest::newRow("7F between") << "41 7F 42" << "AB" << false << "B";
-        QTest::newRow("00") << "00" << "[!]" << true << "[!]";
-        QTest::newRow("20") << "20" << " " << false << " ";
-        QTest::newRow("leading blank") << " 41" << "[!]" << true << "[!]";
-        QTest::newRow("second code half typed") << "41 4" << "A[!]" << true << "[!]";
-        QTest::newRow("trailing blank") << "41 42 " << "AB" << false << "B";
-        QTest::newRow("decoded marker text") << "5B 21 5D" << "[!]" << true << "]";
-        QTest::newRow("line break") << "41\n42" << "A[!]" << true << "[!]";
-        QTest::newRow("accented digit look-alike") << QString::fromUtf16(u"4\u00B9") << "[!]" << true << "[!]";
+        QTest::newRow("41 42") << "41 42"
+                               << "AB" << false << "B";
+        QTest::newRow("Hi!") << "48 69 21"
+                             << "Hi!" << false << "!";
+        QTest::newRow("no blank") << "4142"
+                                  << "A[!]" << true << "[!]";
+        QTest::newRow("two blanks") << "41  42"
+                                    << "A[!]" << true << "[!]";
+        QTest::newRow("two blanks shift the rest") << "41  42 43"
+                                                   << "A[!][!]" << true << "[!]";
+        QTest::newRow("half a code") << "4"
+                                     << "[!]" << true << "[!]";
+        QTest::newRow("lower case") << "4a"
+                                    << "[!]" << true << "[!]";
+        QTest::newRow("7F alone") << "7F"
+                                  << "" << false << "";
+        QTest::newRow("7F between") << "41 7F 42"
+                                    << "AB" << false << "B";
+        QTest::newRow("00") << "00"
+                            << "[!]" << true << "[!]";
+        QTest::newRow("20") << "20"
+                            << " " << false << " ";
+        QTest::newRow("leading blank") << " 41"
+                                       << "[!]" << true << "[!]";
+        QTest::newRow("second code half typed") << "41 4"
+                                                << "A[!]" << true << "[!]";
+        QTest::newRow("trailing blank") << "41 42 "
+                                        << "AB" << false << "B";
+        QTest::newRow("decoded marker text") << "5B 21 5D"
+                                             << "[!]" << true << "]";
+        QTest::newRow("line break") << "41\n42"
+                                    << "A[!]" << true << "[!]";
+        QTest::newRow("accented digit look-alike")
+            << QString::fromUtf16(u"4\u00B9") << "[!]" << true << "[!]";
     }
     void hexToAscii()
     {

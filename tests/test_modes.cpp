@@ -41,14 +41,20 @@ void verifyMode(const Window &w, bool asciiToHex)
     QCOMPARE(w.window->focusWidget(), asciiToHex ? w.text1() : w.text2());
     QCOMPARE(w.action("menuASCII")->isEnabled(), !asciiToHex);
     QCOMPARE(w.action("menuHEXto")->isEnabled(), asciiToHex);
-    QCOMPARE(w.button("cmdCopy")->text(), asciiToHex ? QStringLiteral("&Copy HEX") : QStringLiteral("&Copy ASCII"));
+    QCOMPARE(w.button("cmdCopy")->text(),
+             asciiToHex ? QStringLiteral("&Copy HEX") : QStringLiteral("&Copy ASCII"));
     QCOMPARE(w.window->windowTitle(), asciiToHex ? QStringLiteral("Quorvale - ASCII to HEX mode")
                                                  : QStringLiteral("Quorvale - HEX to ASCII mode"));
-    QCOMPARE(w.text1()->accessibleName(), asciiToHex ? QStringLiteral("ASCII input") : QStringLiteral("ASCII output"));
-    QCOMPARE(w.text2()->accessibleName(), asciiToHex ? QStringLiteral("HEX output") : QStringLiteral("HEX input"));
+    QCOMPARE(w.text1()->accessibleName(),
+             asciiToHex ? QStringLiteral("ASCII input") : QStringLiteral("ASCII output"));
+    QCOMPARE(w.text2()->accessibleName(),
+             asciiToHex ? QStringLiteral("HEX output") : QStringLiteral("HEX input"));
 }
 
-void hexMode(Window &w) { w.action("menuHEXto")->trigger(); }
+void hexMode(Window &w)
+{
+    w.action("menuHEXto")->trigger();
+}
 
 } // namespace
 
@@ -167,19 +173,32 @@ private slots:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("color");
-        QTest::newRow("41 42") << "41 42" << "AB" << kGreen;
-        QTest::newRow("Hi!") << "48 69 21" << "Hi!" << kGreen;
-        QTest::newRow("half a code") << "41 4" << "A[!]" << kRed;
-        QTest::newRow("no blank") << "4142" << "A[!]" << kRed;
-        QTest::newRow("two blanks") << "41  42 43" << "A[!][!]" << kRed;
-        QTest::newRow("7F alone") << "7F" << "" << kGreen;
-        QTest::newRow("7F between") << "41 7F 42" << "AB" << kGreen;
-        QTest::newRow("control code") << "00" << "[!]" << kRed;
-        QTest::newRow("blank") << "20" << " " << kGreen;
-        QTest::newRow("leading blank") << " 41" << "[!]" << kRed;
-        QTest::newRow("trailing blank") << "41 42 " << "AB" << kGreen;
-        QTest::newRow("marker look-alike") << "5B 21 5D" << "[!]" << kRed;
-        QTest::newRow("typed lower case") << "4a 7e" << "J~" << kGreen;
+        QTest::newRow("41 42") << "41 42"
+                               << "AB" << kGreen;
+        QTest::newRow("Hi!") << "48 69 21"
+                             << "Hi!" << kGreen;
+        QTest::newRow("half a code") << "41 4"
+                                     << "A[!]" << kRed;
+        QTest::newRow("no blank") << "4142"
+                                  << "A[!]" << kRed;
+        QTest::newRow("two blanks") << "41  42 43"
+                                    << "A[!][!]" << kRed;
+        QTest::newRow("7F alone") << "7F"
+                                  << "" << kGreen;
+        QTest::newRow("7F between") << "41 7F 42"
+                                    << "AB" << kGreen;
+        QTest::newRow("control code") << "00"
+                                      << "[!]" << kRed;
+        QTest::newRow("blank") << "20"
+                               << " " << kGreen;
+        QTest::newRow("leading blank") << " 41"
+                                       << "[!]" << kRed;
+        QTest::newRow("trailing blank") << "41 42 "
+                                        << "AB" << kGreen;
+        QTest::newRow("marker look-alike") << "5B 21 5D"
+                                           << "[!]" << kRed;
+        QTest::newRow("typed lower case") << "4a 7e"
+                                          << "J~" << kGreen;
     }
     void hexPaneDecodes()
     {
@@ -210,7 +229,8 @@ private slots:
     {
         Window w;
         hexMode(w);
-        QGuiApplication::clipboard()->setText(QStringLiteral("41 ").repeated(99) + QStringLiteral("4"));
+        QGuiApplication::clipboard()->setText(QStringLiteral("41 ").repeated(99) +
+                                              QStringLiteral("4"));
         w.text2()->paste();
         QTest::keyClick(w.text2(), Qt::Key_1);
         QCOMPARE(w.text1()->toPlainText(), QString(100, QLatin1Char('A')));
@@ -218,7 +238,8 @@ private slots:
         QTest::keyClick(w.text2(), Qt::Key_Space);
         QCOMPARE(w.text1()->toPlainText(), QString());
         QCOMPARE(w.messageCount(), 1);
-        QCOMPARE(w.platform.messages.front().request.title, QStringLiteral("Nobody would read them!"));
+        QCOMPARE(w.platform.messages.front().request.title,
+                 QStringLiteral("Nobody would read them!"));
     }
 
     void pastedTextIsDecodedUnfiltered()
@@ -252,11 +273,16 @@ private slots:
         QTest::newRow("Enter") << int(Qt::Key_Return) << "\r" << 0 << "";
         QTest::newRow("Escape") << int(Qt::Key_Escape) << "\x1b" << 0 << "";
         QTest::newRow("accented") << int(Qt::Key_Eacute) << QString(QChar(0xE9)) << 0 << "";
-        QTest::newRow("outside the page") << int(Qt::Key_unknown) << QString(QChar(0x0663)) << 0 << "";
-        QTest::newRow("Ctrl+C as xcb sends it") << int(Qt::Key_C) << "\x03" << int(Qt::ControlModifier) << "";
-        QTest::newRow("Ctrl+V as xcb sends it") << int(Qt::Key_V) << "\x16" << int(Qt::ControlModifier) << "";
-        QTest::newRow("Ctrl+V as QTest sends it") << int(Qt::Key_V) << "v" << int(Qt::ControlModifier) << "";
-        QTest::newRow("Ctrl+X as xcb sends it") << int(Qt::Key_X) << "\x18" << int(Qt::ControlModifier) << "";
+        QTest::newRow("outside the page")
+            << int(Qt::Key_unknown) << QString(QChar(0x0663)) << 0 << "";
+        QTest::newRow("Ctrl+C as xcb sends it")
+            << int(Qt::Key_C) << "\x03" << int(Qt::ControlModifier) << "";
+        QTest::newRow("Ctrl+V as xcb sends it")
+            << int(Qt::Key_V) << "\x16" << int(Qt::ControlModifier) << "";
+        QTest::newRow("Ctrl+V as QTest sends it")
+            << int(Qt::Key_V) << "v" << int(Qt::ControlModifier) << "";
+        QTest::newRow("Ctrl+X as xcb sends it")
+            << int(Qt::Key_X) << "\x18" << int(Qt::ControlModifier) << "";
     }
     void hexKeyFilter()
     {

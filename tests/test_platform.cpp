@@ -91,8 +91,9 @@ private slots:
                                        MessageBoxRequest::Icon(icon), QStringLiteral("x.hlp"), 3});
         QCOMPARE(title, QStringLiteral("Nobody would read them!"));
         QCOMPARE(text, QStringLiteral("Line one.\nLine <b>two</b> ;-)"));
-        QCOMPARE(shownIcon, icon == int(MessageBoxRequest::Icon::Information) ? QMessageBox::Information
-                                                                               : QMessageBox::NoIcon);
+        QCOMPARE(shownIcon, icon == int(MessageBoxRequest::Icon::Information)
+                                ? QMessageBox::Information
+                                : QMessageBox::NoIcon);
         QCOMPARE(buttons, 1);
         QVERIFY(modal);
         QVERIFY(!QApplication::activeModalWidget());
@@ -142,7 +143,8 @@ private slots:
         // A copy that has run for long is as alive as a new one.
         QFile file(mine.filePath());
         QVERIFY(file.open(QIODevice::ReadWrite));
-        QVERIFY(file.setFileTime(QDateTime::currentDateTime().addDays(-1), QFileDevice::FileModificationTime));
+        QVERIFY(file.setFileTime(QDateTime::currentDateTime().addDays(-1),
+                                 QFileDevice::FileModificationTime));
         file.close();
         QCOMPARE(mine.claim().status, SingleCopyClaim::Status::AnotherCopyRuns);
 

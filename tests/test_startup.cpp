@@ -28,7 +28,8 @@ private slots:
         QCOMPARE(foreColor(w.text2()), 65280);
         QVERIFY(w.text1()->toPlainText().isEmpty());
         QVERIFY(w.text2()->toPlainText().isEmpty());
-        QCOMPARE(w.text1()->toolTip(), QStringLiteral("Enter ASCII characters to be converted to HEX "));
+        QCOMPARE(w.text1()->toolTip(),
+                 QStringLiteral("Enter ASCII characters to be converted to HEX "));
         QVERIFY(w.platform.messages.isEmpty());
         QCOMPARE(w.platform.singleCopyClaims, 1);
     }
@@ -115,16 +116,18 @@ private slots:
         QTest::addColumn<QString>("description");
         QTest::addColumn<QString>("prompt");
         const QString head = QStringLiteral("An Error was generated:\r\nDescription: Error");
-        const QString other = QStringLiteral("Please inform the author with the error description above.");
-        QTest::newRow("339") << 339 << "D" << head + " 339 - D\r\n\r\nRe-install the program to fix this.";
+        const QString other =
+            QStringLiteral("Please inform the author with the error description above.");
+        QTest::newRow("339") << 339 << "D"
+                             << head + " 339 - D\r\n\r\nRe-install the program to fix this.";
         QTest::newRow("50003") << 50003 << "x"
                                << head + " 50003 - x\r\n\r\nRe-install the program to fix this, or "
                                          "get the latest vbruntimes at Velmoran.";
         QTest::newRow("5") << 5 << "Invalid" << head + " 5 - Invalid\r\n\r\n" + other;
         QTest::newRow("91") << 91 << "y" << head + " 91 - y\r\n\r\n" + other;
         QTest::newRow("negative: no blank") << -1 << "neg" << head + "-1 - neg\r\n\r\n" + other;
-        QTest::newRow("empty description") << 339 << ""
-                                           << head + " 339 - \r\n\r\nRe-install the program to fix this.";
+        QTest::newRow("empty description")
+            << 339 << "" << head + " 339 - \r\n\r\nRe-install the program to fix this.";
         QTest::newRow("zero") << 0 << "z" << head + " 0 - z\r\n\r\n" + other;
     }
     void errorPrompt()
@@ -172,7 +175,8 @@ private slots:
         QCOMPARE(box.icon, MessageBoxRequest::Icon::None);
         QCOMPARE(box.helpFile, QStringLiteral("help.hlp"));
         QCOMPARE(box.helpContext, 7);
-        QVERIFY(box.prompt.startsWith("An Error was generated:\r\nDescription: Error 91 - Object variable not set"));
+        QVERIFY(box.prompt.startsWith(
+            "An Error was generated:\r\nDescription: Error 91 - Object variable not set"));
         QCOMPARE(w.platform.singleCopyClaims, step == 2 ? 0 : 1);
 
         QCOMPARE(!w.action("menuASCII")->isEnabled(), asciiDisabled);
@@ -187,7 +191,8 @@ private slots:
     void unusableLockIsReportedAndStartupGoesOn()
     {
         Window w(false);
-        w.platform.singleCopyAnswer = {SingleCopyClaim::Status::Failed, 75, QStringLiteral("no lock")};
+        w.platform.singleCopyAnswer = {SingleCopyClaim::Status::Failed, 75,
+                                       QStringLiteral("no lock")};
         w.start();
         QCOMPARE(w.messageCount(), 1);
         QCOMPARE(w.platform.messages.front().request.prompt,
@@ -205,7 +210,8 @@ private slots:
         });
         w.start();
         QCOMPARE(w.messageCount(), 1);
-        QVERIFY(w.platform.messages.front().request.prompt.contains(" 50003 - boom\r\n\r\nRe-install"));
+        QVERIFY(
+            w.platform.messages.front().request.prompt.contains(" 50003 - boom\r\n\r\nRe-install"));
     }
 
     void closingEndsTheProgram()

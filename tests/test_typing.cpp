@@ -14,7 +14,10 @@ using namespace quorvale::testing;
 namespace {
 
 // The offscreen clipboard lives inside this process; nothing reaches the user's.
-void setClipboard(const QString &text) { QGuiApplication::clipboard()->setText(text); }
+void setClipboard(const QString &text)
+{
+    QGuiApplication::clipboard()->setText(text);
+}
 
 void fill(QPlainTextEdit *pane, int n)
 {
@@ -65,13 +68,24 @@ private slots:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("hex");
         QTest::addColumn<QString>("hidden");
-        QTest::newRow("A") << "A" << " 41" << "41";
-        QTest::newRow("AB") << "AB" << "41 42" << "42";
-        QTest::newRow("ABC") << "ABC" << "41 42 43" << "43";
-        QTest::newRow("line break") << "A\nB" << "41 D A 42" << "42";
-        QTest::newRow("euro and y umlaut") << QString::fromUtf16(u"\u20AC\u00FF") << "80 FF" << "FF";
-        QTest::newRow("outside the code page") << QString::fromUtf16(u"\u03A9") << " 3F" << "3F";
-        QTest::newRow("emoji") << QString::fromUtf16(u"\U0001F600!") << "3F 21" << "21";
+        QTest::newRow("A") << "A"
+                           << " 41"
+                           << "41";
+        QTest::newRow("AB") << "AB"
+                            << "41 42"
+                            << "42";
+        QTest::newRow("ABC") << "ABC"
+                             << "41 42 43"
+                             << "43";
+        QTest::newRow("line break") << "A\nB"
+                                    << "41 D A 42"
+                                    << "42";
+        QTest::newRow("euro and y umlaut") << QString::fromUtf16(u"\u20AC\u00FF") << "80 FF"
+                                           << "FF";
+        QTest::newRow("outside the code page") << QString::fromUtf16(u"\u03A9") << " 3F"
+                                               << "3F";
+        QTest::newRow("emoji") << QString::fromUtf16(u"\U0001F600!") << "3F 21"
+                               << "21";
     }
     void typedTextIsConverted()
     {
@@ -83,7 +97,7 @@ private slots:
         QCOMPARE(w.text2()->toPlainText(), hex);
         QCOMPARE(w.hidden(), hidden);
         QCOMPARE(int(w.window->inputArray().size()), typed.size() + (typed.contains('\n') ? 2 : 1) -
-                                                        (typed.contains(QChar(0xD83D)) ? 1 : 0));
+                                                         (typed.contains(QChar(0xD83D)) ? 1 : 0));
     }
 
     void deletingEverythingEmptiesTheOutput()
@@ -130,7 +144,9 @@ private slots:
         QCOMPARE(w.text2()->toPlainText(), QString());
         QCOMPARE(w.messageCount(), 1);
         const MessageBoxRequest &box = w.platform.messages.front().request;
-        QCOMPARE(box.prompt, QStringLiteral("Input is limited to 300 characters.\r\nDon't write your novels in HEX! ;-)"));
+        QCOMPARE(box.prompt,
+                 QStringLiteral(
+                     "Input is limited to 300 characters.\r\nDon't write your novels in HEX! ;-)"));
         QCOMPARE(box.title, QStringLiteral("Nobody would read them!"));
         QCOMPARE(box.icon, MessageBoxRequest::Icon::Information);
         QCOMPARE(during, Qt::WaitCursor);
@@ -155,7 +171,8 @@ private slots:
         fill(w.text1(), 300);
         QKeyEvent release(QEvent::KeyRelease, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
         QApplication::sendEvent(w.text1(), &release);
-        QKeyEvent escape(QEvent::KeyRelease, Qt::Key_Escape, Qt::NoModifier, QStringLiteral("\x1b"));
+        QKeyEvent escape(QEvent::KeyRelease, Qt::Key_Escape, Qt::NoModifier,
+                         QStringLiteral("\x1b"));
         QApplication::sendEvent(w.text1(), &escape);
         QCOMPARE(w.messageCount(), 0);
     }

@@ -30,6 +30,9 @@ std::u16string hexText(std::string_view bytes)
     return out;
 }
 
-std::u16string asciiToHex(std::u16string_view text) { return hexText(codepage::encode(text)); }
+std::u16string asciiToHex(std::u16string_view text)
+{
+    return hexText(codepage::encode(text));
+}
 
 } // namespace quorvale

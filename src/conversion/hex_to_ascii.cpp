@@ -87,6 +87,9 @@ Decoding decodeHex(std::string_view bytes)
     return result;
 }
 
-Decoding hexToAscii(std::u16string_view text) { return decodeHex(codepage::encode(text)); }
+Decoding hexToAscii(std::u16string_view text)
+{
+    return decodeHex(codepage::encode(text));
+}
 
 } // namespace quorvale

@@ -26,9 +26,9 @@ void PlaceInArray2(InputArray &array, std::string_view bytes);
 
 struct Decoding
 {
-    std::u16string text;   // the decoded characters and markers
-    std::u16string last;   // what the last piece decoded to
-    bool marked = false;   // the text holds "[!]" (shown in red)
+    std::u16string text; // the decoded characters and markers
+    std::u16string last; // what the last piece decoded to
+    bool marked = false; // the text holds "[!]" (shown in red)
 };
 
 // Decodes code-page hex text. Nothing is decoded from an empty text.

@@ -12,7 +12,9 @@ KeyAscii filterHexKey(KeyAscii keyAscii, bool paneIsOutput)
     if (paneIsOutput)
         keyAscii = 0;
     keyAscii = checkCASE(keyAscii);
-    const auto within = [keyAscii](int low, int high) { return keyAscii >= low && keyAscii <= high; };
+    const auto within = [keyAscii](int low, int high) {
+        return keyAscii >= low && keyAscii <= high;
+    };
     if (within(0, 7) || within(9, 31) || within(33, 47) || within(58, 64) || within(71, 255))
         keyAscii = 0;
     return keyAscii;

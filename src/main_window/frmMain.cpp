@@ -29,10 +29,19 @@ constexpr int kGreen = 65280;
 constexpr int kRed = 255;
 constexpr int kWhite = 16777215;
 
-QColor toColor(int bgr) { return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF); }
-int toBgr(const QColor &c) { return c.red() | (c.green() << 8) | (c.blue() << 16); }
+QColor toColor(int bgr)
+{
+    return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
+}
+int toBgr(const QColor &c)
+{
+    return c.red() | (c.green() << 8) | (c.blue() << 16);
+}
 
-int backColor(const Pane *pane) { return toBgr(pane->palette().color(QPalette::Base)); }
+int backColor(const Pane *pane)
+{
+    return toBgr(pane->palette().color(QPalette::Base));
+}
 
 void setColors(Pane *pane, int back, int fore)
 {
@@ -48,7 +57,10 @@ void setForeColor(Pane *pane, int fore)
 }
 
 // Layout positions are in twips; 15 twips make one pixel.
-constexpr int px(int twips) { return twips / 15; }
+constexpr int px(int twips)
+{
+    return twips / 15;
+}
 QRect twipsRect(int left, int top, int width, int height)
 {
     return QRect(px(left), px(top), px(width), px(height));
@@ -77,17 +89,17 @@ private:
 } // namespace
 
 frmMain::frmMain(Platform &platform, QWidget *parent)
-    : QMainWindow(parent,
-                  Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                      Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                      Qt::WindowCloseButtonHint),
+    : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                              Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                              Qt::WindowCloseButtonHint),
       m_platform(platform)
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(kTitle);
     // The installed theme icon brings larger sizes for high-density screens; its 32-pixel
     // image is the built-in one.
-    setWindowIcon(QIcon::fromTheme(QStringLiteral("quorvale"), QIcon(QStringLiteral(":/quorvale.xpm"))));
+    setWindowIcon(
+        QIcon::fromTheme(QStringLiteral("quorvale"), QIcon(QStringLiteral(":/quorvale.xpm"))));
     buildLayout();
     buildMenus();
     routeEvents();
@@ -179,14 +191,30 @@ void frmMain::buildMenus()
 
 void frmMain::routeEvents()
 {
-    Text1->onKeyUp = [this] { Text1_KeyUp(); };
-    Text1->onKeyPress = [this](KeyAscii &keyAscii) { Text1_KeyPress(keyAscii); };
-    Text1->onGotFocus = [this] { Text1_GotFocus(); };
-    Text1->onMouseDown = [this](int button) { Text1_MouseDown(button); };
-    Text2->onKeyUp = [this] { Text2_KeyUp(); };
-    Text2->onKeyPress = [this](KeyAscii &keyAscii) { Text2_KeyPress(keyAscii); };
-    Text2->onGotFocus = [this] { Text2_GotFocus(); };
-    Text2->onMouseDown = [this](int button) { Text2_MouseDown(button); };
+    Text1->onKeyUp = [this] {
+        Text1_KeyUp();
+    };
+    Text1->onKeyPress = [this](KeyAscii &keyAscii) {
+        Text1_KeyPress(keyAscii);
+    };
+    Text1->onGotFocus = [this] {
+        Text1_GotFocus();
+    };
+    Text1->onMouseDown = [this](int button) {
+        Text1_MouseDown(button);
+    };
+    Text2->onKeyUp = [this] {
+        Text2_KeyUp();
+    };
+    Text2->onKeyPress = [this](KeyAscii &keyAscii) {
+        Text2_KeyPress(keyAscii);
+    };
+    Text2->onGotFocus = [this] {
+        Text2_GotFocus();
+    };
+    Text2->onMouseDown = [this](int button) {
+        Text2_MouseDown(button);
+    };
 
     connect(cmdClear, &QPushButton::clicked, this, &frmMain::cmdClear_Click);
     connect(cmdCopy, &QPushButton::clicked, this, &frmMain::cmdCopy_Click);
@@ -221,7 +249,10 @@ bool frmMain::Form_Load()
             throw StartupFailure{claim.errorCode, claim.errorDescription, {}, 0};
         if (claim.status == SingleCopyClaim::Status::AnotherCopyRuns) {
             m_platform.showMessage(nullptr, {QStringLiteral("Quorvale is allready running."),
-                                             kTitle, MessageBoxRequest::Icon::Information, {}, 0});
+                                             kTitle,
+                                             MessageBoxRequest::Icon::Information,
+                                             {},
+                                             0});
             return false;
         }
         step(3);
@@ -242,9 +273,9 @@ bool frmMain::Form_Load()
 
 void frmMain::reportStartupFailure(const StartupFailure &failure)
 {
-    m_platform.showMessage(nullptr, {startupErrorPrompt(failure), QStringLiteral("Error"),
-                                     MessageBoxRequest::Icon::None, failure.helpFile,
-                                     failure.helpContext});
+    m_platform.showMessage(nullptr,
+                           {startupErrorPrompt(failure), QStringLiteral("Error"),
+                            MessageBoxRequest::Icon::None, failure.helpFile, failure.helpContext});
 }
 
 void frmMain::showCentred()
@@ -304,8 +335,9 @@ void frmMain::Text2_KeyUp()
     Text1->setProgramText(toQString(decoding.text));
     setForeColor(Text1, decoding.marked ? kRed : kGreen);
     Text1->setAccessibleDescription(
-        decoding.marked ? QStringLiteral("Holds a code that is not a printable character, shown as [!]")
-                        : QString());
+        decoding.marked
+            ? QStringLiteral("Holds a code that is not a printable character, shown as [!]")
+            : QString());
     lblHIDDEN->setText(toQString(decoding.last));
 }
 
@@ -314,14 +346,22 @@ void frmMain::showInputLimit()
     m_platform.showMessage(this, {QStringLiteral("Input is limited to 300 characters.\r\n"
                                                  "Don't write your novels in HEX! ;-)"),
                                   QStringLiteral("Nobody would read them!"),
-                                  MessageBoxRequest::Icon::Information, {}, 0});
+                                  MessageBoxRequest::Icon::Information,
+                                  {},
+                                  0});
 }
 
 // ---- Modes and pane roles ----
 
-void frmMain::menuASCII_Click() { applyMode(true); }
+void frmMain::menuASCII_Click()
+{
+    applyMode(true);
+}
 
-void frmMain::menuHEXto_Click() { applyMode(false); }
+void frmMain::menuHEXto_Click()
+{
+    applyMode(false);
+}
 
 void frmMain::applyMode(bool asciiToHex)
 {
@@ -366,9 +406,15 @@ void frmMain::Text2_KeyPress(KeyAscii &keyAscii)
     keyAscii = filterHexKey(keyAscii, backColor(Text2) == kBlack);
 }
 
-void frmMain::Text1_MouseDown(int button) { paneMouseDown(Text1, Text2, button); }
+void frmMain::Text1_MouseDown(int button)
+{
+    paneMouseDown(Text1, Text2, button);
+}
 
-void frmMain::Text2_MouseDown(int button) { paneMouseDown(Text2, Text1, button); }
+void frmMain::Text2_MouseDown(int button)
+{
+    paneMouseDown(Text2, Text1, button);
+}
 
 void frmMain::paneMouseDown(Pane *clicked, Pane *other, int button)
 {
@@ -404,11 +450,20 @@ void frmMain::cmdCopy_Click()
     input->setFocus(Qt::OtherFocusReason);
 }
 
-void frmMain::cmdExit_Click() { close(); }
+void frmMain::cmdExit_Click()
+{
+    close();
+}
 
-void frmMain::menuExit_Click() { cmdExit_Click(); }
+void frmMain::menuExit_Click()
+{
+    cmdExit_Click();
+}
 
-void frmMain::menuHide_Click() { showMinimized(); }
+void frmMain::menuHide_Click()
+{
+    showMinimized();
+}
 
 void frmMain::menuAbout_Click()
 {

@@ -39,7 +39,10 @@ Pane::Pane(QWidget *parent) : QPlainTextEdit(parent)
     connect(document(), &QTextDocument::contentsChange, this, &Pane::enforceCapacity);
 }
 
-QString Pane::paneText() const { return document()->toRawText(); }
+QString Pane::paneText() const
+{
+    return document()->toRawText();
+}
 
 void Pane::setProgramText(const QString &text)
 {
@@ -176,10 +179,17 @@ void Pane::mousePressEvent(QMouseEvent *event)
 {
     int button = 0;
     switch (event->button()) {
-    case Qt::LeftButton: button = 1; break;
-    case Qt::RightButton: button = 2; break;
-    case Qt::MiddleButton: button = 4; break;
-    default: break;
+    case Qt::LeftButton:
+        button = 1;
+        break;
+    case Qt::RightButton:
+        button = 2;
+        break;
+    case Qt::MiddleButton:
+        button = 4;
+        break;
+    default:
+        break;
     }
     if (onMouseDown)
         onMouseDown(button);
@@ -194,8 +204,8 @@ void Pane::mousePressEvent(QMouseEvent *event)
 
 qsizetype Pane::roomFor(const QTextCursor &replacing) const
 {
-    const auto kept = codepage::length(toView(paneText())) -
-                      codepage::length(toView(replacing.selectedText()));
+    const auto kept =
+        codepage::length(toView(paneText())) - codepage::length(toView(replacing.selectedText()));
     return kept >= kCapacity ? 0 : kCapacity - static_cast<qsizetype>(kept);
 }
 

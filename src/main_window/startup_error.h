@@ -14,7 +14,7 @@ struct StartupFailure
 };
 
 // Codes of the failures that the report gives a hint of their own.
-inline constexpr int kComponentMissing = 339;   // a part of the program is missing or damaged
+inline constexpr int kComponentMissing = 339;    // a part of the program is missing or damaged
 inline constexpr int kUnexpectedFailure = 50003; // an unexpected failure inside the program
 
 // The report's text, line breaks as CR LF.

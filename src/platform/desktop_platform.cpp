@@ -30,12 +30,24 @@ void DesktopPlatform::copyText(const QString &text)
     clipboard->setText(text);
 }
 
-void DesktopPlatform::openAddress(const QUrl &address) { QDesktopServices::openUrl(address); }
+void DesktopPlatform::openAddress(const QUrl &address)
+{
+    QDesktopServices::openUrl(address);
+}
 
-SingleCopyClaim DesktopPlatform::claimSingleCopy() { return m_lock.claim(); }
+SingleCopyClaim DesktopPlatform::claimSingleCopy()
+{
+    return m_lock.claim();
+}
 
-QDate DesktopPlatform::today() { return QDate::currentDate(); }
+QDate DesktopPlatform::today()
+{
+    return QDate::currentDate();
+}
 
-void DesktopPlatform::endProgram() { QCoreApplication::exit(0); }
+void DesktopPlatform::endProgram()
+{
+    QCoreApplication::exit(0);
+}
 
 } // namespace quorvale

@@ -18,7 +18,11 @@ namespace quorvale {
 
 struct MessageBoxRequest
 {
-    enum class Icon { None, Information };
+    enum class Icon
+    {
+        None,
+        Information
+    };
 
     QString prompt; // line breaks as CR LF
     QString title;
@@ -30,10 +34,15 @@ struct MessageBoxRequest
 // What the single-copy check found.
 struct SingleCopyClaim
 {
-    enum class Status { Claimed, AnotherCopyRuns, Failed };
+    enum class Status
+    {
+        Claimed,
+        AnotherCopyRuns,
+        Failed
+    };
 
     Status status = Status::Claimed;
-    int errorCode = 0;       // with Failed: the code that the start-up error report shows
+    int errorCode = 0;        // with Failed: the code that the start-up error report shows
     QString errorDescription; // with Failed
 };
 

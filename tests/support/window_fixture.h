@@ -55,9 +55,18 @@ struct Window
 };
 
 // Background and text colour as 24-bit values, blue in the high byte.
-inline int bgr(const QColor &c) { return c.red() | (c.green() << 8) | (c.blue() << 16); }
-inline int backColor(const QWidget *w) { return bgr(w->palette().color(QPalette::Base)); }
-inline int foreColor(const QWidget *w) { return bgr(w->palette().color(QPalette::Text)); }
+inline int bgr(const QColor &c)
+{
+    return c.red() | (c.green() << 8) | (c.blue() << 16);
+}
+inline int backColor(const QWidget *w)
+{
+    return bgr(w->palette().color(QPalette::Base));
+}
+inline int foreColor(const QWidget *w)
+{
+    return bgr(w->palette().color(QPalette::Text));
+}
 
 // One key press and release carrying `text`, as a real keyboard delivers it.
 inline void typeKey(QWidget *w, int key, const QString &text,
