@@ -23,9 +23,7 @@ if(EXISTS "${quorvale_res}/quorvale.svg")
     set(QUORVALE_HAS_ICONS ON)
     find_program(RSVG_CONVERT rsvg-convert REQUIRED)
 
-    qt_add_executable(quorvale_xpm_to_png "${PROJECT_SOURCE_DIR}/packaging/xpm_to_png.cpp")
-    target_link_libraries(quorvale_xpm_to_png PRIVATE Qt6::Gui)
-
+    # quorvale_xpm_to_png comes from resources/, which carries the same PNG in the program.
     set(icon_root "${PROJECT_BINARY_DIR}/icons/hicolor")
     set(icon_files "")
     foreach(size IN LISTS QUORVALE_ICON_SIZES)

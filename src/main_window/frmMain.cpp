@@ -96,10 +96,7 @@ frmMain::frmMain(Platform &platform, QWidget *parent)
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(kTitle);
-    // The installed theme icon brings larger sizes for high-density screens; its 32-pixel
-    // image is the built-in one.
-    setWindowIcon(
-        QIcon::fromTheme(QStringLiteral("quorvale"), QIcon(QStringLiteral(":/quorvale.xpm"))));
+    setWindowIcon(QIcon(QStringLiteral(":/quorvale.png")));
     buildLayout();
     buildMenus();
     routeEvents();
@@ -116,8 +113,9 @@ void frmMain::buildLayout()
     client->setFixedSize(px(4920), px(2640));
     setCentralWidget(client);
 
-    QFont paneFont(QStringLiteral("MS Sans Serif"));
-    paneFont.setStyleHint(QFont::SansSerif);
+    // The panes' bold 8.25-point face is the desktop's own sans-serif: asking for a family that
+    // a Linux desktop does not have costs a font substitution at every start.
+    QFont paneFont = font();
     paneFont.setPointSizeF(8.25);
     paneFont.setWeight(QFont::Bold);
 
