@@ -8,15 +8,6 @@
 using namespace quorvale;
 using namespace quorvale::testing;
 
-namespace {
-
-void hexMode(Window &w)
-{
-    w.action("menuHEXto")->trigger();
-}
-
-} // namespace
-
 class TestCommands : public QObject
 {
     Q_OBJECT
@@ -37,7 +28,7 @@ private slots:
         QFETCH(bool, byMnemonic);
         Window w;
         if (hex) {
-            hexMode(w);
+            w.hexMode();
             typeText(w.text2(), QStringLiteral("41 4"));
         } else {
             typeText(w.text1(), QStringLiteral("Hi"));
@@ -78,7 +69,7 @@ private slots:
         Window w;
         QString expected;
         if (hex) {
-            hexMode(w);
+            w.hexMode();
             typeText(w.text2(), QStringLiteral("48 69 21 20"));
             expected = QStringLiteral("Hi! ");
         } else {
@@ -111,7 +102,7 @@ private slots:
         Window w;
         typeText(w.text1(), QString::fromUtf16(u"A\nB\u00A0C"));
         typeKey(w.text1(), Qt::Key_Return, QStringLiteral("\r"), Qt::ShiftModifier);
-        hexMode(w);
+        w.hexMode();
         w.button("cmdCopy")->click();
         // The new output pane still holds what was typed, copied as it stands: line breaks as
         // "\n", the no-break space kept.
@@ -133,7 +124,7 @@ private slots:
         QFETCH(bool, hex);
         Window w;
         if (hex)
-            hexMode(w);
+            w.hexMode();
         typeText(hex ? w.text2() : w.text1(), QStringLiteral("41"));
         if (how == "button")
             w.button("cmdExit")->click();
@@ -149,7 +140,7 @@ private slots:
     void hideMinimisesAndKeepsEverything()
     {
         Window w;
-        hexMode(w);
+        w.hexMode();
         typeText(w.text2(), QStringLiteral("41"));
         w.action("menuHide")->trigger();
         QVERIFY(w.window->isMinimized());

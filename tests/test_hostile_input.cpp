@@ -16,26 +16,9 @@ using namespace quorvale::testing;
 
 namespace {
 
-// The offscreen clipboard lives inside this process; nothing reaches the user's.
-void setClipboard(const QString &text)
-{
-    QGuiApplication::clipboard()->setText(text);
-}
-
 QString raw(const QPlainTextEdit *pane)
 {
     return pane->document()->toRawText();
-}
-
-// The pane's length in code-page characters, counted here on its own: one per character, two
-// per line break.
-int paneLength(const QPlainTextEdit *pane)
-{
-    int n = 0;
-    const QList<uint> codePoints = raw(pane).toUcs4();
-    for (const uint c : codePoints)
-        n += c == '\n' || c == QChar::LineSeparator || c == QChar::ParagraphSeparator ? 2 : 1;
-    return n;
 }
 
 bool hasHalfSurrogate(const QString &text)
@@ -56,17 +39,10 @@ bool hasHalfSurrogate(const QString &text)
 QPlainTextEdit *inputPane(Window &w, const QString &name)
 {
     if (name == QLatin1String("Text2"))
-        w.action("menuHEXto")->trigger();
+        w.hexMode();
     auto *pane = w.find<QPlainTextEdit>(qPrintable(name));
     pane->setFocus();
     return pane;
-}
-
-void fill(QPlainTextEdit *pane, int n)
-{
-    setClipboard(QString(n, QLatin1Char('4')));
-    pane->paste();
-    pane->moveCursor(QTextCursor::End);
 }
 
 void drop(QPlainTextEdit *pane, const QMimeData &data)

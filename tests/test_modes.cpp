@@ -51,11 +51,6 @@ void verifyMode(const Window &w, bool asciiToHex)
              asciiToHex ? QStringLiteral("HEX output") : QStringLiteral("HEX input"));
 }
 
-void hexMode(Window &w)
-{
-    w.action("menuHEXto")->trigger();
-}
-
 } // namespace
 
 class TestModes : public QObject
@@ -67,7 +62,7 @@ private slots:
     {
         Window w;
         QTest::keyClicks(w.text1(), "Hi");
-        hexMode(w);
+        w.hexMode();
         verifyMode(w, false);
         // A switch reads and converts nothing.
         QCOMPARE(w.text1()->toPlainText(), QStringLiteral("Hi"));
@@ -121,7 +116,7 @@ private slots:
     void dismissedMenuChangesNothing()
     {
         Window w;
-        hexMode(w);
+        w.hexMode();
         answerPopup(Qt::Key_Escape);
         QTest::mouseClick(w.text2()->viewport(), Qt::RightButton);
         verifyMode(w, false);
@@ -143,7 +138,7 @@ private slots:
         Window w;
         QTest::mouseClick(w.text2()->viewport(), Qt::MouseButton(button));
         QCOMPARE(QApplication::focusWidget(), w.text1());
-        hexMode(w);
+        w.hexMode();
         QTest::mouseClick(w.text1()->viewport(), Qt::MouseButton(button));
         QCOMPARE(QApplication::focusWidget(), w.text2());
         QTest::mouseClick(w.text2()->viewport(), Qt::MouseButton(button));
@@ -160,7 +155,7 @@ private slots:
         QCOMPARE(w.text2()->toolTip(), QString());
         // The switch moves the focus to the pane that has it already: no focus event, so the
         // tooltips stay until the focus next arrives.
-        hexMode(w);
+        w.hexMode();
         QCOMPARE(w.text1()->toolTip(), kAsciiTip);
         QCOMPARE(w.text2()->toolTip(), QString());
         w.text1()->setFocus();
@@ -206,7 +201,7 @@ private slots:
         QFETCH(QString, text);
         QFETCH(int, color);
         Window w;
-        hexMode(w);
+        w.hexMode();
         typeText(w.text2(), typed);
         QCOMPARE(w.text1()->toPlainText(), text);
         QCOMPARE(foreColor(w.text1()), color);
@@ -216,7 +211,7 @@ private slots:
     void emptiedHexPaneKeepsTheColour()
     {
         Window w;
-        hexMode(w);
+        w.hexMode();
         typeText(w.text2(), QStringLiteral("4"));
         QCOMPARE(foreColor(w.text1()), kRed);
         QTest::keyClick(w.text2(), Qt::Key_Backspace);
@@ -228,9 +223,8 @@ private slots:
     void hexLimit()
     {
         Window w;
-        hexMode(w);
-        QGuiApplication::clipboard()->setText(QStringLiteral("41 ").repeated(99) +
-                                              QStringLiteral("4"));
+        w.hexMode();
+        setClipboard(QStringLiteral("41 ").repeated(99) + QStringLiteral("4"));
         w.text2()->paste();
         QTest::keyClick(w.text2(), Qt::Key_1);
         QCOMPARE(w.text1()->toPlainText(), QString(100, QLatin1Char('A')));
@@ -245,8 +239,8 @@ private slots:
     void pastedTextIsDecodedUnfiltered()
     {
         Window w;
-        hexMode(w);
-        QGuiApplication::clipboard()->setText(QStringLiteral("4a"));
+        w.hexMode();
+        setClipboard(QStringLiteral("4a"));
         QTest::keyClick(w.text2(), Qt::Key_Insert, Qt::ShiftModifier);
         QCOMPARE(w.text2()->toPlainText(), QStringLiteral("4a"));
         QCOMPARE(w.text1()->toPlainText(), QStringLiteral("[!]"));
@@ -291,8 +285,8 @@ private slots:
         QFETCH(int, modifiers);
         QFETCH(QString, entered);
         Window w;
-        QGuiApplication::clipboard()->setText(QStringLiteral("41"));
-        hexMode(w);
+        setClipboard(QStringLiteral("41"));
+        w.hexMode();
         typeKey(w.text2(), key, text, Qt::KeyboardModifiers(modifiers));
         QCOMPARE(w.text2()->toPlainText(), entered);
 
@@ -306,7 +300,7 @@ private slots:
     void editingKeysKeepWorkingInTheHexPane()
     {
         Window w;
-        hexMode(w);
+        w.hexMode();
         typeText(w.text2(), QStringLiteral("41 42"));
         QTest::keyClick(w.text2(), Qt::Key_Home);
         typeKey(w.text2(), Qt::Key_Delete, QStringLiteral("\x7f")); // as xcb sends it
@@ -330,7 +324,7 @@ private slots:
     {
         Window w;
         typeText(w.text1(), QStringLiteral("AB"));
-        hexMode(w);
+        w.hexMode();
         // The caret stands after the last conversion's output, so typing goes on at its end.
         typeText(w.text2(), QStringLiteral(" 43"));
         QCOMPARE(w.text1()->toPlainText(), QStringLiteral("ABC"));
@@ -359,7 +353,7 @@ private slots:
     void markerStateIsAnnouncedBeyondColour()
     {
         Window w;
-        hexMode(w);
+        w.hexMode();
         typeText(w.text2(), QStringLiteral("4"));
         QVERIFY(w.text1()->accessibleDescription().contains(QStringLiteral("[!]")));
         QTest::keyClick(w.text2(), Qt::Key_1);

@@ -13,24 +13,6 @@ using namespace quorvale::testing;
 
 namespace {
 
-// The offscreen clipboard lives inside this process; nothing reaches the user's.
-void setClipboard(const QString &text)
-{
-    QGuiApplication::clipboard()->setText(text);
-}
-
-void fill(QPlainTextEdit *pane, int n)
-{
-    setClipboard(QString(n, QLatin1Char('x')));
-    pane->paste();
-}
-
-int length(QPlainTextEdit *pane)
-{
-    const QString raw = pane->document()->toRawText();
-    return static_cast<int>(raw.size() + raw.count(QChar::ParagraphSeparator));
-}
-
 // The colours of the text that the window shows in a pane: "red", "green", both or none, read
 // from what was last painted, not from the palette.
 QString shownTextColours(const Window &w, const QPlainTextEdit *pane)
@@ -140,7 +122,7 @@ private slots:
             during = w.text2()->viewport()->cursor().shape();
         };
         QTest::keyClick(w.text1(), Qt::Key_B);
-        QCOMPARE(length(w.text1()), 300);
+        QCOMPARE(paneLength(w.text1()), 300);
         QCOMPARE(w.text2()->toPlainText(), QString());
         QCOMPARE(w.messageCount(), 1);
         const MessageBoxRequest &box = w.platform.messages.front().request;
@@ -153,7 +135,7 @@ private slots:
         QCOMPARE(w.text2()->viewport()->cursor().shape(), Qt::IBeamCursor);
 
         QTest::keyClick(w.text1(), Qt::Key_C); // refused, but its release still counts
-        QCOMPARE(length(w.text1()), 300);
+        QCOMPARE(paneLength(w.text1()), 300);
         QTest::keyClick(w.text1(), Qt::Key_Left);
         QCOMPARE(w.messageCount(), 3);
 
@@ -233,7 +215,7 @@ private slots:
             Window w;
             auto *pane = w.find<QPlainTextEdit>(name);
             if (pane == w.text2())
-                w.action("menuHEXto")->trigger(); // typing reaches the input pane only
+                w.hexMode(); // typing reaches the input pane only
             pane->setFocus();
             fill(pane, 299);
             pane->moveCursor(QTextCursor::End);
@@ -263,9 +245,9 @@ private slots:
             } else {
                 pane->insertPlainText(more);
             }
-            QVERIFY2(length(pane) <= 300, qPrintable(pane->objectName()));
+            QVERIFY2(paneLength(pane) <= 300, qPrintable(pane->objectName()));
             if (path != "return")
-                QCOMPARE(length(pane), 300);
+                QCOMPARE(paneLength(pane), 300);
         }
     }
 
@@ -277,7 +259,7 @@ private slots:
         setClipboard(QStringLiteral("a\r\nb\r\nc\r\n"));
         w.text1()->paste();
         QCOMPARE(w.text1()->toPlainText().right(5), QStringLiteral("a\nb\nc"));
-        QCOMPARE(length(w.text1()), 300);
+        QCOMPARE(paneLength(w.text1()), 300);
     }
 
     // The decoded text turns red and back on screen, however little of the pane is repainted.
@@ -299,7 +281,7 @@ private slots:
         QFETCH(QString, typed);
         QFETCH(QString, colour);
         Window w;
-        w.action("menuHEXto")->trigger();
+        w.hexMode();
         typeText(w.text2(), typed);
         QTRY_COMPARE(shownTextColours(w, w.text1()), colour);
     }

@@ -206,7 +206,7 @@ qsizetype Pane::roomFor(const QTextCursor &replacing) const
 {
     const auto kept =
         codepage::length(toView(paneText())) - codepage::length(toView(replacing.selectedText()));
-    return kept >= kCapacity ? 0 : kCapacity - static_cast<qsizetype>(kept);
+    return kept >= kCapacity ? 0 : static_cast<qsizetype>(kCapacity - kept);
 }
 
 void Pane::insertFromMimeData(const QMimeData *source)

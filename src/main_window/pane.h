@@ -1,5 +1,6 @@
 #pragma once
 
+#include "code_page.h"
 #include "key_filter.h"
 
 #include <QPlainTextEdit>
@@ -37,7 +38,7 @@ public:
     void setTextColor(const QColor &color);
 
     // Line breaks count two characters, as CR LF.
-    static constexpr int kCapacity = 300;
+    static constexpr std::size_t kCapacity = codepage::kPaneCapacity;
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;

@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
@@ -52,7 +53,33 @@ struct Window
     QAction *action(const char *name) const { return find<QAction>(name); }
     QString hidden() const { return find<QLabel>("lblHIDDEN")->text(); }
     int messageCount() const { return static_cast<int>(platform.messages.size()); }
+    void hexMode() const { action("menuHEXto")->trigger(); }
 };
+
+// The offscreen clipboard lives inside this process; nothing reaches the user's.
+inline void setClipboard(const QString &text)
+{
+    QGuiApplication::clipboard()->setText(text);
+}
+
+// Pastes n characters into the pane and leaves the caret at the end.
+inline void fill(QPlainTextEdit *pane, int n, QChar c = QLatin1Char('4'))
+{
+    setClipboard(QString(n, c));
+    pane->paste();
+    pane->moveCursor(QTextCursor::End);
+}
+
+// The pane's length in code-page characters, counted here on its own: one per character, two
+// per line break.
+inline int paneLength(const QPlainTextEdit *pane)
+{
+    int n = 0;
+    const QList<uint> codePoints = pane->document()->toRawText().toUcs4();
+    for (const uint c : codePoints)
+        n += c == '\n' || c == QChar::LineSeparator || c == QChar::ParagraphSeparator ? 2 : 1;
+    return n;
+}
 
 // Background and text colour as 24-bit values, blue in the high byte.
 inline int bgr(const QColor &c)
