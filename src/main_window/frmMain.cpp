@@ -138,10 +138,7 @@ void frmMain::buildLayout()
     }
     Splitter1->setSizes({px(900), px(900)});
     // The layout's first state: ASCII to HEX.
-    setColors(Text1, kWhite, kBlack);
-    setColors(Text2, kBlack, kGreen);
-    Text1->setAccessibleName(QStringLiteral("ASCII input"));
-    Text2->setAccessibleName(QStringLiteral("HEX output"));
+    setPaneRoles(true);
 
     const auto button = [client](const char *name, const QString &caption, QRect geometry) {
         auto *b = new QPushButton(caption, client);
@@ -361,16 +358,21 @@ void frmMain::menuHEXto_Click()
     applyMode(false);
 }
 
-void frmMain::applyMode(bool asciiToHex)
+void frmMain::setPaneRoles(bool asciiToHex)
 {
-    // The colours are the mode, so they are final before the focus moves and the new pane's
-    // focus handling reads them.
     setColors(Text1, asciiToHex ? kWhite : kBlack, asciiToHex ? kBlack : kGreen);
     setColors(Text2, asciiToHex ? kBlack : kWhite, asciiToHex ? kGreen : kBlack);
     Text1->setAccessibleName(asciiToHex ? QStringLiteral("ASCII input")
                                         : QStringLiteral("ASCII output"));
     Text2->setAccessibleName(asciiToHex ? QStringLiteral("HEX output")
                                         : QStringLiteral("HEX input"));
+}
+
+void frmMain::applyMode(bool asciiToHex)
+{
+    // The colours are the mode, so they are final before the focus moves and the new pane's
+    // focus handling reads them.
+    setPaneRoles(asciiToHex);
     (asciiToHex ? Text1 : Text2)->setFocus(Qt::OtherFocusReason);
     menuASCII->setEnabled(!asciiToHex);
     menuHEXto->setEnabled(asciiToHex);

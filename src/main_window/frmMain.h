@@ -72,6 +72,7 @@ private:
     void menuASCII_Click();
     void menuHEXto_Click();
     void applyMode(bool asciiToHex);
+    void setPaneRoles(bool asciiToHex); // colours and accessible names of both panes
     void Text1_GotFocus();
     void Text2_GotFocus();
     void Text1_KeyPress(KeyAscii &keyAscii);
