@@ -126,8 +126,14 @@ private slots:
         QCOMPARE(first->claim().status, SingleCopyClaim::Status::Claimed);
         SingleCopyLock second(dir.path());
         QCOMPARE(second.claim().status, SingleCopyClaim::Status::AnotherCopyRuns);
+        // A program started meanwhile (the browser, say) must not keep the lock after release.
+        QProcess child;
+        child.start(QStringLiteral("sleep"), {QStringLiteral("30")});
+        QVERIFY(child.waitForStarted());
         first.reset();
         QCOMPARE(second.claim().status, SingleCopyClaim::Status::Claimed);
+        child.kill();
+        child.waitForFinished();
     }
 
     void liveHolderBlocksAndKilledHolderDoesNot()

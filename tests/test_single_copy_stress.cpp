@@ -17,6 +17,7 @@
 #include <iostream>
 #include <string>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace quorvale;
@@ -144,6 +145,28 @@ void writeFile(const QString &path, const QByteArray &contents, int secondsOld)
                           QFileDevice::FileModificationTime));
 }
 
+// What stands at a path, without following a link: its kind, a link's target, a file's
+// contents and time.
+QString describe(const QString &path)
+{
+    const QFileInfo info(path);
+    if (info.isSymLink())
+        return QStringLiteral("link to ") + info.symLinkTarget();
+    if (!info.exists())
+        return QStringLiteral("nothing");
+    if (info.isDir())
+        return QStringLiteral("directory of ") +
+               QDir(path)
+                   .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System | QDir::Hidden)
+                   .join(QLatin1Char(','));
+    if (!info.isFile())
+        return QStringLiteral("special file");
+    QFile file(path);
+    return QStringLiteral("file ") + info.lastModified().toString(Qt::ISODateWithMs) +
+           (file.open(QIODevice::ReadOnly) ? QString::fromLatin1(file.readAll().toHex())
+                                           : QString());
+}
+
 // A process id that no process has now.
 qint64 deadPid()
 {
@@ -204,43 +227,37 @@ private slots:
         }
     }
 
-    // Lock files that no live copy holds, whatever is in them, once they are a few seconds old.
+    // Lock files that no live copy holds, whatever is in them and however new.
     void leftOverLockFileIsTakenOver_data()
     {
         QTest::addColumn<QByteArray>("contents");
+        QTest::addColumn<int>("secondsOld");
         const QByteArray host = QSysInfo::machineHostName().toUtf8();
         const QByteArray dead = QByteArray::number(deadPid());
-        QTest::newRow("empty") << QByteArray();
-        QTest::newRow("blank line") << QByteArray("\n");
-        QTest::newRow("binary") << QByteArray("\x00\xff\x1a\x7f", 4);
-        QTest::newRow("text") << QByteArray("locked by hand\n");
-        QTest::newRow("dead process") << dead + "\nquorvale\n" + host + "\n";
-        QTest::newRow("process id out of range") << "99999999999999\nquorvale\n" + host + "\n";
-        QTest::newRow("negative process id") << "-1\nquorvale\n" + host + "\n";
-        QTest::newRow("another machine") << dead + "\nquorvale\nsomewhere-else\n";
-        QTest::newRow("huge") << QByteArray(1 << 20, 'x');
+        QTest::newRow("empty") << QByteArray() << 10;
+        QTest::newRow("empty, just written") << QByteArray() << 0;
+        QTest::newRow("blank line") << QByteArray("\n") << 10;
+        QTest::newRow("binary") << QByteArray("\x00\xff\x1a\x7f", 4) << 10;
+        QTest::newRow("text") << QByteArray("locked by hand\n") << 10;
+        QTest::newRow("dead process") << dead + "\nquorvale\n" + host + "\n" << 10;
+        QTest::newRow("process id out of range") << "99999999999999\nquorvale\n" + host + "\n"
+                                                 << 10;
+        QTest::newRow("negative process id") << "-1\nquorvale\n" + host + "\n" << 10;
+        QTest::newRow("another machine") << dead + "\nquorvale\nsomewhere-else\n" << 10;
+        QTest::newRow("huge") << QByteArray(1 << 20, 'x') << 10;
     }
     void leftOverLockFileIsTakenOver()
     {
         QFETCH(QByteArray, contents);
+        QFETCH(int, secondsOld);
         QTemporaryDir root;
         const QString runtime = makeRuntimeDir(root, QStringLiteral("user"));
-        writeFile(lockPath(runtime), contents, 10);
+        writeFile(lockPath(runtime), contents, secondsOld);
 
         SingleCopyLock lock(runtime);
         QCOMPARE(lock.claim().status, SingleCopyClaim::Status::Claimed);
         SingleCopyLock second(runtime);
         QCOMPARE(second.claim().status, SingleCopyClaim::Status::AnotherCopyRuns);
-    }
-
-    // A lock file that is still being written looks empty for a moment: it is not taken over.
-    void freshEmptyLockFileIsRespected()
-    {
-        QTemporaryDir root;
-        const QString runtime = makeRuntimeDir(root, QStringLiteral("user"));
-        writeFile(lockPath(runtime), {}, 0);
-        SingleCopyLock lock(runtime);
-        QCOMPARE(lock.claim().status, SingleCopyClaim::Status::AnotherCopyRuns);
     }
 
     // A live copy keeps the lock even when its file has been emptied or overwritten.
@@ -259,33 +276,66 @@ private slots:
         QVERIFY(holder->waitForFinished(10000));
     }
 
-    void unusableDirectoryFails_data()
+    // Anything but a live copy that keeps the lock from being taken is a failure that names the
+    // path and what is wrong there; nothing found at the path is followed, changed or removed.
+    void unusableLockPathFails_data()
     {
         QTest::addColumn<QString>("kind");
         QTest::addColumn<int>("code");
-        QTest::newRow("missing") << "missing" << 76; // path not found
-        QTest::newRow("a file") << "file" << 76;
-        QTest::newRow("read-only") << "read-only" << 70;
+        QTest::addColumn<QString>("what");
+        QTest::newRow("missing directory") << "missing" << 76 << "Path not found";
+        QTest::newRow("a file for the directory") << "file" << 76 << "Path not found";
+        QTest::newRow("read-only directory") << "read-only" << 70 << "Permission denied";
+        QTest::newRow("a directory") << "directory" << 75 << "is a directory";
+        QTest::newRow("a dangling link") << "dangling link" << 75 << "is a symbolic link";
+        QTest::newRow("a link to a directory") << "link to directory" << 75 << "is a symbolic link";
+        QTest::newRow("a link to a file") << "link to file" << 75 << "is a symbolic link";
+        QTest::newRow("a named pipe") << "pipe" << 75 << "is a named pipe";
+        QTest::newRow("an unreadable file") << "unreadable" << 70 << "Permission denied";
     }
-    void unusableDirectoryFails()
+    void unusableLockPathFails()
     {
         QFETCH(QString, kind);
         QFETCH(int, code);
+        QFETCH(QString, what);
+        if ((kind == QLatin1String("read-only") || kind == QLatin1String("unreadable")) &&
+            geteuid() == 0)
+            QSKIP("root reads and writes whatever the permissions say");
         QTemporaryDir root;
         QString dir = root.filePath(QStringLiteral("runtime"));
         if (kind == QLatin1String("file")) {
             writeFile(dir, "not a directory", 0);
-        } else if (kind == QLatin1String("read-only")) {
-            if (geteuid() == 0)
-                QSKIP("root writes into read-only directories");
+        } else if (kind != QLatin1String("missing")) {
             QDir().mkpath(dir);
-            QFile::setPermissions(dir, QFile::ReadOwner | QFile::ExeOwner);
         }
-        SingleCopyLock lock(dir);
-        const SingleCopyClaim claim = lock.claim();
+        const QString lock = lockPath(dir);
+        const QString elsewhere = root.filePath(QStringLiteral("elsewhere"));
+        if (kind == QLatin1String("directory"))
+            QVERIFY(QDir().mkdir(lock));
+        else if (kind == QLatin1String("dangling link"))
+            QVERIFY(QFile::link(elsewhere, lock));
+        else if (kind == QLatin1String("link to directory"))
+            QVERIFY(QDir().mkdir(elsewhere) && QFile::link(elsewhere, lock));
+        else if (kind == QLatin1String("link to file")) {
+            writeFile(elsewhere, "someone's file", 10);
+            QVERIFY(QFile::link(elsewhere, lock));
+        } else if (kind == QLatin1String("pipe"))
+            QCOMPARE(mkfifo(QFile::encodeName(lock).constData(), 0600), 0);
+        else if (kind == QLatin1String("unreadable")) {
+            writeFile(lock, {}, 10);
+            QVERIFY(QFile::setPermissions(lock, {}));
+        } else if (kind == QLatin1String("read-only"))
+            QFile::setPermissions(dir, QFile::ReadOwner | QFile::ExeOwner);
+        const QString before = describe(lock) + describe(elsewhere);
+
+        SingleCopyLock lockFile(dir);
+        const SingleCopyClaim claim = lockFile.claim();
         QCOMPARE(claim.status, SingleCopyClaim::Status::Failed);
         QCOMPARE(claim.errorCode, code);
-        QVERIFY(claim.errorDescription.contains(dir));
+        QVERIFY2(claim.errorDescription.contains(code == 76 ? dir : lock) &&
+                     claim.errorDescription.contains(what),
+                 qPrintable(claim.errorDescription));
+        QCOMPARE(describe(lock) + describe(elsewhere), before);
     }
 
     // The failure is reported in the start-up error report, and then the window opens as the
@@ -293,13 +343,16 @@ private slots:
     void unusableDirectoryIsReportedAndTheWindowOpens()
     {
         QTemporaryDir root;
-        SingleCopyLock lock(root.filePath(QStringLiteral("missing")));
+        QVERIFY(QDir().mkdir(lockPath(root.path())));
+        SingleCopyLock lock(root.path());
         Window w(false);
         w.platform.singleCopyAnswer = lock.claim();
         w.start();
         QCOMPARE(w.messageCount(), 1);
         QCOMPARE(w.platform.messages.front().request.title, QStringLiteral("Error"));
-        QVERIFY(w.platform.messages.front().request.prompt.contains(QStringLiteral("Error 76")));
+        QVERIFY(w.platform.messages.front().request.prompt.contains(
+            QStringLiteral("Error 75 - Path/File access error: %1 is a directory")
+                .arg(lockPath(root.path()))));
         QVERIFY(w.window->isVisible());
         QCOMPARE(w.window->windowTitle(), QStringLiteral("Quorvale"));
         QCOMPARE(w.platform.endProgramCalls, 0);

@@ -1,17 +1,47 @@
 #include "single_copy_lock.h"
 
-#include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
-#include <QSysInfo>
+
+#include <cerrno>
+#include <cstring>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace quorvale {
 namespace {
 
-// A copy writes its process id into the lock file the moment it creates it, so a file that
-// still names no process after this long was left behind.
-constexpr qint64 kUnverifiableAfterMs = 2000;
+// Codes of the start-up error report.
+constexpr int kPathNotFound = 76;
+constexpr int kPermissionDenied = 70;
+constexpr int kPathFileAccessError = 75;
+
+SingleCopyClaim failure(int code, const QString &description)
+{
+    return {SingleCopyClaim::Status::Failed, code, description};
+}
+
+// What stands at the path in place of a lock file, in words; empty for a regular file.
+QString whatStandsAt(const QByteArray &path)
+{
+    struct stat st = {};
+    if (::lstat(path.constData(), &st) != 0 || S_ISREG(st.st_mode))
+        return {};
+    if (S_ISLNK(st.st_mode))
+        return QStringLiteral("a symbolic link");
+    if (S_ISDIR(st.st_mode))
+        return QStringLiteral("a directory");
+    if (S_ISFIFO(st.st_mode))
+        return QStringLiteral("a named pipe");
+    if (S_ISSOCK(st.st_mode))
+        return QStringLiteral("a socket");
+    return QStringLiteral("a device");
+}
 
 } // namespace
 
@@ -22,6 +52,14 @@ SingleCopyLock::SingleCopyLock(QString directory)
     m_path = QDir(directory).filePath(QStringLiteral("quorvale.lock"));
 }
 
+SingleCopyLock::~SingleCopyLock()
+{
+    // Closing ends the lock; the file stays for the next start to lock again. Removing it could
+    // let two starts lock two different files.
+    if (m_fd >= 0)
+        ::close(m_fd);
+}
+
 QString SingleCopyLock::defaultDirectory()
 {
     // Per user, never a shared /tmp path: another user's copy must not block this one.
@@ -30,56 +68,50 @@ QString SingleCopyLock::defaultDirectory()
 
 SingleCopyClaim SingleCopyLock::claim()
 {
-    if (m_lock && m_lock->isLocked())
+    if (m_fd >= 0)
         return {};
     const QString directory = QFileInfo(m_path).absolutePath();
     if (!QFileInfo(directory).isDir())
-        return {SingleCopyClaim::Status::Failed, 76,
-                QStringLiteral("Path not found: %1").arg(directory)};
-    m_lock = std::make_unique<QLockFile>(m_path);
-    // A lock whose holder no longer runs is removed at once; a live holder is never stale.
-    m_lock->setStaleLockTime(0);
-    if (m_lock->tryLock(0))
-        return {};
-    if (removeUnverifiableLock() && m_lock->tryLock(0))
-        return {};
+        return failure(kPathNotFound, QStringLiteral("Path not found: %1").arg(directory));
 
-    switch (m_lock->error()) {
-    case QLockFile::LockFailedError:
-        return {SingleCopyClaim::Status::AnotherCopyRuns, 0, {}};
-    case QLockFile::PermissionError:
-        return {SingleCopyClaim::Status::Failed, 70,
-                QStringLiteral("Permission denied: %1").arg(m_path)};
-    default:
-        return {SingleCopyClaim::Status::Failed, 75,
-                QStringLiteral("Path/File access error: %1").arg(m_path)};
+    const QByteArray path = QFile::encodeName(m_path);
+    const auto notALockFile = [this](const QString &what) {
+        return failure(
+            kPathFileAccessError,
+            QStringLiteral("Path/File access error: %1 is %2, not a lock file").arg(m_path, what));
+    };
+    // O_NOFOLLOW: a link at the path is never followed, nor a file made where it points.
+    // O_NONBLOCK: opening a pipe does not wait for a writer. O_CLOEXEC: programs started from
+    // here, such as the browser, do not inherit the lock and hold it after this copy has ended.
+    const int fd =
+        ::open(path.constData(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600);
+    if (fd < 0) {
+        const int error = errno;
+        if (const QString what = whatStandsAt(path); !what.isEmpty())
+            return notALockFile(what);
+        if (error == EACCES || error == EPERM || error == EROFS)
+            return failure(kPermissionDenied, QStringLiteral("Permission denied: %1").arg(m_path));
+        return failure(kPathFileAccessError,
+                       QStringLiteral("Path/File access error: %1: %2")
+                           .arg(m_path, QString::fromLocal8Bit(std::strerror(error))));
     }
-}
-
-bool SingleCopyLock::isUnverifiable() const
-{
-    qint64 pid = 0;
-    QString host;
-    QString application;
-    if (m_lock->getLockInfo(&pid, &host, &application) &&
-        (host.isEmpty() || host == QSysInfo::machineHostName()))
-        return false; // QLockFile tells by the process whether it is stale
-    const QFileInfo file(m_path);
-    return file.exists() &&
-           qAbs(file.lastModified().msecsTo(QDateTime::currentDateTime())) > kUnverifiableAfterMs;
-}
-
-bool SingleCopyLock::removeUnverifiableLock()
-{
-    // With a stale-lock time of 0, QLockFile never takes over a lock file that names no process
-    // of this machine (empty, damaged, another host's): one such file would refuse every start
-    // for good. It goes once it is old, and only when no live copy holds it: the removal takes
-    // the file's own lock first and fails while a copy holds that. Qt's removal lock keeps two
-    // starts from removing at the same time.
-    if (m_lock->error() != QLockFile::LockFailedError || !isUnverifiable())
-        return false;
-    QLockFile removal(m_path + QLatin1String(".rmlock"));
-    return removal.tryLock(0) && isUnverifiable() && m_lock->removeStaleLockFile();
+    struct stat st = {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        const QString what = whatStandsAt(path);
+        return notALockFile(what.isEmpty() ? QStringLiteral("not a regular file") : what);
+    }
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        const int error = errno;
+        ::close(fd);
+        if (error == EWOULDBLOCK)
+            return {SingleCopyClaim::Status::AnotherCopyRuns, 0, {}};
+        return failure(kPathFileAccessError,
+                       QStringLiteral("Path/File access error: %1: %2")
+                           .arg(m_path, QString::fromLocal8Bit(std::strerror(error))));
+    }
+    m_fd = fd;
+    return {};
 }
 
 } // namespace quorvale

@@ -2,21 +2,26 @@
 
 #include "platform.h"
 
-#include <QLockFile>
 #include <QString>
-
-#include <memory>
 
 namespace quorvale {
 
-// The lock that keeps a second copy from starting: a lock file in a per-user directory, held for
-// the whole run. A copy that crashed or was killed leaves a stale lock that the next start takes
-// over, so only a live copy ever blocks; so does a lock file left empty or damaged.
+// The lock that keeps a second copy from starting: a kernel lock (flock) on a file in a per-user
+// directory, held for the whole run. The kernel ends the lock with the process that holds it, so
+// a copy that crashed or was killed never blocks the next start, whatever its file still says;
+// nothing is ever judged stale, rewritten or removed.
+//
+// Anything else standing at the file's path (a directory, a symbolic link, a pipe, a file that
+// cannot be opened) is a failure of the check, reported with the path and what is wrong: it is
+// never followed, changed or taken for a running copy.
 class SingleCopyLock
 {
 public:
     // `directory` empty: the user's runtime directory.
     explicit SingleCopyLock(QString directory = {});
+    ~SingleCopyLock();
+    SingleCopyLock(const SingleCopyLock &) = delete;
+    SingleCopyLock &operator=(const SingleCopyLock &) = delete;
 
     SingleCopyClaim claim();
     QString filePath() const { return m_path; }
@@ -24,11 +29,8 @@ public:
     static QString defaultDirectory();
 
 private:
-    bool isUnverifiable() const;
-    bool removeUnverifiableLock();
-
     QString m_path;
-    std::unique_ptr<QLockFile> m_lock;
+    int m_fd = -1; // open and locked while this copy holds the lock
 };
 
 } // namespace quorvale
