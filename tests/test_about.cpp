@@ -95,9 +95,14 @@ void TestAbout::windowShape()
 {
     RecordingPlatform platform;
     QWidget mainWindow;
+    QPixmap icon(32, 32);
+    icon.fill(Qt::gray);
+    mainWindow.setWindowIcon(icon);
     frmabout dialog(platform, &mainWindow);
 
     QCOMPARE(dialog.windowTitle(), QStringLiteral("About"));
+    // No icon of its own, not even the main window's.
+    QVERIFY(dialog.windowIcon().isNull());
     QCOMPARE(dialog.size(), QSize(220, 293));
     QCOMPARE(dialog.minimumSize(), dialog.maximumSize());
     // A tool window: narrow title bar, close button only, not in the task bar.

@@ -3,6 +3,7 @@
 #include "link_label.h"
 #include "platform.h"
 
+#include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPixmap>
@@ -83,6 +84,8 @@ frmabout::frmabout(Platform &platform, QWidget *mainWindow, QWidget *parent)
     setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     setFixedSize(220, 293);
+    // No icon: without an empty one of its own the dialog would show the main window's.
+    setWindowIcon(QIcon());
     // The layout is measured for the classic 8-point dialog font; a larger desktop font would
     // push the longer lines past the fixed right edge.
     setFont(dialogFont(8.25, QFont::Normal));
