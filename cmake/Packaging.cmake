@@ -12,6 +12,7 @@ install(FILES "${quorvale_res}/quorvale.desktop"
 install(FILES "${quorvale_res}/quorvale.metainfo.xml"
         DESTINATION "${CMAKE_INSTALL_DATADIR}/metainfo"
         RENAME "${QUORVALE_APPSTREAM_ID}.metainfo.xml")
+install(FILES "${quorvale_res}/quorvale.1" DESTINATION "${CMAKE_INSTALL_MANDIR}/man1")
 
 # Theme icons, all from the one design: the 32-pixel one is the hand-drawn XPM pixel for pixel,
 # the other sizes are rendered from the SVG master. Rendering at build time keeps them in step
