@@ -28,10 +28,19 @@ run: build
 test: build
 	ctest --preset $(PRESET) -j $(JOBS)
 
-# A .deb in build/, its dependencies computed from the binary.
-package: build
+# The Debian package from debian/, built with its tests and checked by lintian. dpkg-buildpackage
+# writes beside the tree it builds, so it builds an export of the working tree (committed and
+# uncommitted changes to tracked files) in build/package/, and everything lands there.
+PACKAGE_DIR := $(BUILD_DIR)/package
+
+package:
 	@scripts/install-deps.sh package
-	cmake --build --preset $(PRESET) --target package
+	rm -rf $(PACKAGE_DIR)
+	mkdir -p $(PACKAGE_DIR)/quorvale
+	tree=$$(git stash create) && git archive "$${tree:-HEAD}" | tar -x -C $(PACKAGE_DIR)/quorvale
+	cd $(PACKAGE_DIR)/quorvale && dpkg-buildpackage -us -uc -j$(JOBS) \
+		--check-command=lintian --check-option=--fail-on=error,warning
+	@echo "Package: $$(ls $(PACKAGE_DIR)/quorvale_*.deb)"
 
 # Pictures of both modes for the README, into docs/ (under Xvfb when there is no display).
 screenshots: build

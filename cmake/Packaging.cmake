@@ -1,5 +1,6 @@
-# Desktop integration (menu entry, theme icons, AppStream metainfo) and the Debian package.
-# Included from the top-level CMakeLists.txt, after the program's own targets.
+# Desktop integration (menu entry, theme icons, AppStream metainfo) and the manual page; the
+# Debian package in debian/ installs the same tree. Included from the top-level CMakeLists.txt,
+# after the program's own targets.
 
 set(QUORVALE_DESKTOP_ID quorvale)
 set(QUORVALE_APPSTREAM_ID example.quorvale.quorvale)
@@ -12,6 +13,7 @@ install(FILES "${quorvale_res}/quorvale.desktop"
 install(FILES "${quorvale_res}/quorvale.metainfo.xml"
         DESTINATION "${CMAKE_INSTALL_DATADIR}/metainfo"
         RENAME "${QUORVALE_APPSTREAM_ID}.metainfo.xml")
+install(FILES "${quorvale_res}/quorvale.1" DESTINATION "${CMAKE_INSTALL_MANDIR}/man1")
 
 # Theme icons, all from the one design: the 32-pixel one is the hand-drawn XPM pixel for pixel,
 # the other sizes are rendered from the SVG master. Rendering at build time keeps them in step
@@ -56,26 +58,6 @@ else()
     set(QUORVALE_HAS_ICONS OFF)
     message(WARNING "resources/quorvale.svg is missing: the theme icons are left out of the install")
 endif()
-
-# ---- Debian package: `make package` ----
-set(CPACK_GENERATOR DEB)
-set(CPACK_PACKAGE_NAME quorvale)
-set(CPACK_PACKAGE_VENDOR "The Quorvale developers")
-set(CPACK_PACKAGE_CONTACT "The Quorvale developers <maintainers@quorvale.example>")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "convert text to hexadecimal character codes and back")
-string(CONCAT CPACK_PACKAGE_DESCRIPTION
-    "Quorvale shows the hexadecimal codes of the characters you type, live, and in its other\n"
-    "mode reads hex pairs and shows the text they spell, marking pairs that are not printable.")
-set(CPACK_PACKAGE_HOMEPAGE_URL "https://quorvale.example/")
-set(CPACK_STRIP_FILES ON)
-set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-set(CPACK_DEBIAN_PACKAGE_SECTION utils)
-# Library dependencies come from the binary; the platform plugins are loaded at run time, so
-# dpkg-shlibdeps cannot see them: without qt6-qpa-plugins the program cannot open a window.
-set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
-include(CPack)
 
 # ---- Checks of the installed tree and of the running window ----
 quorvale_add_test(test_install "${PROJECT_SOURCE_DIR}/tests/test_install.cpp" LIBS Qt6::Gui)

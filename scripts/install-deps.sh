@@ -16,8 +16,9 @@ for group in "$@"; do
     x11) PACKAGES="$PACKAGES xvfb xauth xdotool" ;;
     fuzz) PACKAGES="$PACKAGES clang libclang-rt-14-dev" ;;
     tidy) PACKAGES="$PACKAGES clang-tidy" ;;
-    # dpkg-shlibdeps computes the .deb's dependencies; it reads the binary's type with file.
-    package) PACKAGES="$PACKAGES dpkg-dev file" ;;
+    # dpkg-buildpackage and debhelper; lintian checks the result. The list above holds
+    # debian/control's Build-Depends, and dpkg-buildpackage names any that is missing.
+    package) PACKAGES="$PACKAGES build-essential debhelper lintian git" ;;
     screenshots) PACKAGES="$PACKAGES imagemagick" ;;
     # Google Benchmark; XCB and a virtual X server for timing the start-up until the window is mapped.
     bench) PACKAGES="$PACKAGES libbenchmark-dev libxcb1-dev pkgconf xvfb xauth" ;;

@@ -1,5 +1,6 @@
 // The installed tree as a desktop and a package see it: `cmake --install` into a temporary
-// prefix, then the menu entry, the metainfo and the theme icons, with the validators if present.
+// prefix, then the menu entry, the metainfo, the manual page and the theme icons, with the
+// validators if present.
 
 #include <QDir>
 #include <QFile>
@@ -108,13 +109,21 @@ class TestInstall : public QObject
     QString m_desktopFile;
     QString m_metaInfoFile;
 
-    void validate(const char *validator, const QStringList &arguments)
+    enum class Output
+    {
+        Any,
+        None
+    };
+
+    void validate(const char *validator, const QStringList &arguments, Output output = Output::Any)
     {
         const QString program = QStandardPaths::findExecutable(QLatin1String(validator));
         if (program.isEmpty())
             QSKIP(qPrintable(QStringLiteral("%1 is not installed").arg(QLatin1String(validator))));
         const Run result = run(program, arguments);
         QVERIFY2(result.exitCode == 0, qPrintable(result.output));
+        if (output == Output::None)
+            QVERIFY2(result.output.isEmpty(), qPrintable(result.output));
     }
 
 private slots:
@@ -171,6 +180,26 @@ private slots:
         // The tree check also finds the launchable's desktop entry beside the metainfo.
         validate("appstreamcli",
                  {QStringLiteral("validate-tree"), QStringLiteral("--no-net"), m_prefix.path()});
+    }
+
+    // The package's version is the program's, as the About dialog shows it.
+    void debianChangelogIsThisRelease()
+    {
+        const QString top = readText(kSourceDir + QStringLiteral("/debian/changelog"))
+                                .section(QLatin1Char('\n'), 0, 0);
+        QCOMPARE(top.section(QLatin1Char('('), 1).section(QLatin1Char(')'), 0, 0),
+                 QStringLiteral(QUORVALE_VERSION));
+    }
+
+    // With -z groff prints nothing but its warnings, all of them with -ww.
+    void manualPageFormatsCleanly()
+    {
+        const QString page = m_prefix.filePath(QStringLiteral("share/man/man1/quorvale.1"));
+        QVERIFY(QFileInfo::exists(page));
+        validate("groff",
+                 {QStringLiteral("-man"), QStringLiteral("-Tutf8"), QStringLiteral("-ww"),
+                  QStringLiteral("-z"), page},
+                 Output::None);
     }
 
     // Each screenshot address ends in a file that the docs/ folder serves, as the README does.
