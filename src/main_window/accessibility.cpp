@@ -80,8 +80,28 @@ Announcer::~Announcer()
 #endif
 }
 
+std::function<void(const QString &)> &Announcer::listener()
+{
+    static std::function<void(const QString &)> listener;
+    return listener;
+}
+
+void Announcer::setListener(std::function<void(const QString &)> listener)
+{
+    Announcer::listener() = std::move(listener);
+}
+
+bool Announcer::listening()
+{
+    return listener() || QAccessible::isActive();
+}
+
 void Announcer::announce(const QString &message)
 {
+    if (listener()) {
+        listener()(message);
+        return;
+    }
     if (!QAccessible::isActive() || !m_window)
         return;
 #if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)

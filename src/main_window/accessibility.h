@@ -9,6 +9,7 @@
 #include <QString>
 
 #include <deque>
+#include <functional>
 
 namespace quorvale {
 
@@ -22,9 +23,16 @@ public:
     Announcer(const Announcer &) = delete;
     Announcer &operator=(const Announcer &) = delete;
 
+    // Whether anyone listens; when not, callers need not even work out their messages.
+    static bool listening();
     void announce(const QString &message);
 
+    // Hands every message to `listener` alone while it is set, as the tests do.
+    static void setListener(std::function<void(const QString &)> listener);
+
 private:
+    static std::function<void(const QString &)> &listener();
+
     QPointer<QWidget> m_window;
 #if QT_VERSION < QT_VERSION_CHECK(6, 8, 0)
     // This Qt has no announcement event. Screen readers speak a notification the moment it

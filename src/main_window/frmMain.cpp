@@ -340,7 +340,7 @@ void frmMain::Text1_KeyUp()
     }
     PlaceInArray(m_inputArray, bytes);
     const QString output = toQString(hexText(bytes));
-    const bool changed = QAccessible::isActive() && output != Text2->paneText();
+    const bool changed = Announcer::listening() && output != Text2->paneText();
     Text2->setProgramText(output);
     if (!bytes.empty())
         lblHIDDEN->setText(toQString(hexForm(static_cast<std::uint8_t>(bytes.back()))));
@@ -351,7 +351,7 @@ void frmMain::Text1_KeyUp()
 void frmMain::Text2_KeyUp()
 {
     const std::string bytes = codepage::encode(toView(Text2->paneText()));
-    const bool speaking = QAccessible::isActive();
+    const bool speaking = Announcer::listening();
     const QString before = speaking ? Text1->paneText() : QString();
     if (bytes.empty()) {
         // Nothing to decode: the text colour stays as the last decoding left it.
