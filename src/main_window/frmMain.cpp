@@ -367,7 +367,7 @@ void frmMain::Text2_KeyUp()
     }
     PlaceInArray2(m_inputArray, bytes);
     const Decoding decoding = decodeHex(bytes);
-    const bool wasMarked = markerShown();
+    const bool wasMarked = speaking && markerShown();
     Text1->setProgramText(toQString(decoding.text));
     setForeColor(Text1, decoding.marked ? kRed : kGreen);
     describeMarker();
