@@ -376,7 +376,7 @@ def run_checks(keyboard, speech, tree, opened):
     # Orca speaks a dialog's name and the lines of three words or more.
     speech.expect(r"^About dialog Quorvale, Version \d+\.\d+\.\d+ Copyright .* - \d{4}, \w+ ",
                   "the title, version, rights line and author")
-    speech.expect(r"^Ok push button")
+    speech.expect(r"^Ok (push )?button")
     dialog = tree.window(tree.at.ROLE_DIALOG, "^About$")
     links = tree.all(dialog, tree.at.ROLE_LINK)
     check(len(links) == 1, "links in the dialog: %d" % len(links))
