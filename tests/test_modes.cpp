@@ -425,6 +425,9 @@ private slots:
         QTest::newRow("decoded into the input pane")
             << QStringList{"A", "lower"} << QStringList{"right"}
             << QStringList{"Unknown code shown"} << tipAndNote;
+        // The focus was in the lower pane already, so the switch left the upper pane its tip.
+        QTest::newRow("tip going, marker staying")
+            << QStringList{"lower", "hex", "4"} << QStringList{"upper"} << QStringList{} << note;
         QTest::newRow("marker edited away")
             << QStringList{"A", "lower", "right", "upper"} << QStringList{"backspace"}
             << QStringList{"21"} << kAsciiTip;

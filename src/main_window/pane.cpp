@@ -82,11 +82,12 @@ void Pane::setAccessibleNote(const QString &note)
     describe();
 }
 
-void Pane::changeEvent(QEvent *event)
+bool Pane::event(QEvent *event)
 {
+    const bool handled = QPlainTextEdit::event(event);
     if (event->type() == QEvent::ToolTipChange)
         describe();
-    QPlainTextEdit::changeEvent(event);
+    return handled;
 }
 
 void Pane::describe()
