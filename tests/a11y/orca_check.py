@@ -296,6 +296,16 @@ ASCII_TIP = "Enter ASCII characters to be converted to HEX"
 
 
 def run_checks(keyboard, speech, tree, opened):
+    def press(keys, *heard):
+        """Presses the keys (blank-separated), then waits for Orca to say each of `heard`."""
+        keyboard.keys(*keys.split())
+        return [speech.expect(pattern) for pattern in heard][-1]
+
+    def enter(text, *heard):
+        keyboard.type(text)
+        for pattern in heard:
+            speech.expect(pattern)
+
     # The tree: upper pane first, the scratch label never presented.
     frame = tree.window(tree.at.ROLE_FRAME, "^Quorvale")
     check([p.name for p in tree.panes()] == ["ASCII input", "HEX output"],
@@ -308,75 +318,48 @@ def run_checks(keyboard, speech, tree, opened):
         speech.expect(r"^ASCII input text")
 
     # Results spoken as they appear.
-    keyboard.type("AB")
-    speech.expect(announced("41"), "the code 41")
-    speech.expect(announced("42"), "the code 42")
+    enter("AB", announced("41"), announced("42"))
     for label in tree.all(frame, tree.at.ROLE_LABEL):
         check(not tree.showing(label) and label.name == "",
               "a label is presented: %r" % label.name)
-
-    keyboard.keys("alt+a")
-    speech.expect(announced("Both panes cleared"))
+    press("alt+a", announced("Both panes cleared"))
 
     # The marker appearing and going, in words; the upper pane describes it meanwhile.
-    keyboard.keys("alt+m")
-    speech.expect(r"HEX to ASCII")
-    keyboard.keys("h")
-    speech.expect(r"^HEX input text")
-    speech.expect(announced("Quorvale - HEX to ASCII mode"), "the new title")
-    keyboard.type("41 4")
-    speech.expect(announced("Unknown code shown"))
-    speech.expect(announced("A, no unknown code"))
-    speech.expect(announced("Unknown code shown"))
+    press("alt+m", r"HEX to ASCII")
+    press("h", r"^HEX input text", announced("Quorvale - HEX to ASCII mode"))
+    shown, gone = announced("Unknown code shown"), announced("%s, no unknown code")
+    enter("41 4", shown, gone % "A", shown)
     check(MARKER_NOTE in tree.pane("ASCII output").description, "the marker is not described")
-    keyboard.type("2")
-    speech.expect(announced("B, no unknown code"))
+    enter("2", gone % "B")
     check(tree.pane("ASCII output").description == "", "the marker is still described")
 
     # After a switch back no pane describes the marker, and the tooltip is heard on focus.
-    keyboard.keys("BackSpace")
-    speech.expect(announced("Unknown code shown"))
-    keyboard.keys("alt+m")
-    speech.expect(r"ASCII to HEX")
-    keyboard.keys("a")
-    speech.expect(r"^ASCII input text")
-    speech.expect(re.escape(ASCII_TIP), "the input pane's tooltip")
-    speech.expect(announced("Quorvale - ASCII to HEX mode"), "the new title")
+    press("BackSpace", shown)
+    press("alt+m", r"ASCII to HEX")
+    press("a", r"^ASCII input text", re.escape(ASCII_TIP),
+          announced("Quorvale - ASCII to HEX mode"))
     for pane in tree.panes():
         check(MARKER_NOTE not in pane.description, "%s describes the marker" % pane.name)
 
     # A marker in the input pane (decoded there by a key in the output pane) is described
     # along with the tooltip, not instead of it.
-    keyboard.keys("alt+a")
-    speech.expect(announced("Both panes cleared"))
-    keyboard.type("A")
-    speech.expect(announced("41"))
-    keyboard.keys("Tab")
-    speech.expect(r"^HEX output text")
-    keyboard.keys("Right")
-    speech.expect(announced("Unknown code shown"))
-    keyboard.keys("shift+Tab")
-    speech.expect(r"^ASCII input text")
-    heard = speech.expect(re.escape(ASCII_TIP), "the tooltip with the marker")
+    press("alt+a", announced("Both panes cleared"))
+    enter("A", announced("41"))
+    press("Tab Right", r"^HEX output text", shown)
+    heard = press("shift+Tab", r"^ASCII input text", re.escape(ASCII_TIP))
     check(MARKER_NOTE in heard, "the marker is not described with the tooltip: %r" % heard)
 
     # Copy and Clear All say what they did.
-    keyboard.keys("alt+c")
-    speech.expect(announced("Copied to the clipboard"))
-    keyboard.keys("alt+a")
-    speech.expect(announced("Both panes cleared"))
-    keyboard.keys("alt+c")
-    speech.expect(announced("Nothing to copy"))
+    press("alt+c", announced("Copied to the clipboard"))
+    press("alt+a", announced("Both panes cleared"))
+    press("alt+c", announced("Nothing to copy"))
 
-    # The About dialog: title, version, rights line and author heard on opening; the link
-    # followed through its accessible action.
-    keyboard.keys("alt+p")
-    speech.expect(r"About")
-    keyboard.keys("a")
-    # Orca speaks a dialog's name and the lines of three words or more.
-    speech.expect(r"^About dialog Quorvale, Version \d+\.\d+\.\d+ Copyright .* - \d{4}, \w+ ",
-                  "the title, version, rights line and author")
-    speech.expect(r"^Ok (push )?button")
+    # The About dialog: title, version, rights line and author heard on opening (Orca speaks a
+    # dialog's name and its lines of three words or more); the link followed through its
+    # accessible action.
+    press("alt+p", r"About")
+    press("a", r"^About dialog Quorvale, Version \d+\.\d+\.\d+ Copyright .* - \d{4}, \w+ ",
+          r"^Ok (push )?button")
     dialog = tree.window(tree.at.ROLE_DIALOG, "^About$")
     links = tree.all(dialog, tree.at.ROLE_LINK)
     check(len(links) == 1, "links in the dialog: %d" % len(links))
