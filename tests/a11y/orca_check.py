@@ -9,6 +9,7 @@ Usage: orca_check.py PROGRAM [--keep]   (--keep leaves the session's files for r
 Runs with Debian's own /usr/bin/python3, which has pyatspi.
 """
 
+import fcntl
 import json
 import os
 import re
@@ -385,13 +386,16 @@ def main():
         return 2
     program = os.path.abspath(sys.argv[1])
     keep = "--keep" in sys.argv[2:]
-    workdir = tempfile.mkdtemp(prefix="quorvale-a11y.")
-    desktop = Desktop(workdir)
-    debug_file = os.path.join(workdir, "orca-debug.log")
+    # Orca runs once per user: checks started at the same time take turns.
+    turn = open(os.path.join(tempfile.gettempdir(), "quorvale-a11y-%d.lock" % os.getuid()), "w")
+    fcntl.flock(turn, fcntl.LOCK_EX)
     if subprocess.run(["pgrep", "-u", str(os.getuid()), "-x", "orca"],
                       stdout=subprocess.DEVNULL).returncode == 0:
         print("a11y: another Orca runs for this user; end it first", file=sys.stderr)
         return 1
+    workdir = tempfile.mkdtemp(prefix="quorvale-a11y.")
+    desktop = Desktop(workdir)
+    debug_file = os.path.join(workdir, "orca-debug.log")
     opened = os.path.join(workdir, "opened-address")
 
     # The program hands the address to xdg-open; this one only writes it down.
