@@ -85,3 +85,11 @@ tidy: build
 
 clean:
 	rm -rf $(BUILD_DIR) build-asan build-fuzz
+
+# What a screen-reader user hears: the real program with Orca on a private headless desktop
+# (Xvfb, session bus, AT-SPI bus, openbox), driven by xdotool; Orca's speech and the
+# accessibility tree are checked. Needs no other Orca of this user running.
+.PHONY: test-a11y
+test-a11y: build
+	@scripts/install-deps.sh a11y
+	/usr/bin/python3 tests/a11y/orca_check.py $(BUILD_DIR)/quorvale

@@ -1,10 +1,11 @@
 #!/bin/sh
 # Installs the Debian packages that building, running and testing Quorvale need.
-# Usage: scripts/install-deps.sh [x11] [fuzz] [tidy] [package] [screenshots] [bench]
+# Usage: scripts/install-deps.sh [x11] [fuzz] [tidy] [package] [screenshots] [bench] [a11y]
 #   no argument: what `make build`, `make test` and `make test-asan` need (g++ brings the
 #   sanitizer runtimes; Xvfb and xdotool drive the real program in the X11 tests). The
 #   groups add what those make targets need: fuzz, clang and its libFuzzer runtime; tidy,
-#   clang-tidy; package, the .deb tools; screenshots, imagemagick; bench, Google Benchmark.
+#   clang-tidy; package, the .deb tools; screenshots, imagemagick; bench, Google Benchmark;
+#   a11y, Orca and the accessibility stack for make test-a11y.
 # Idempotent: returns at once when everything is there.
 set -eu
 
@@ -22,6 +23,10 @@ for group in "$@"; do
     screenshots) PACKAGES="$PACKAGES imagemagick" ;;
     # Google Benchmark; XCB and a virtual X server for timing the start-up until the window is mapped.
     bench) PACKAGES="$PACKAGES libbenchmark-dev libxcb1-dev pkgconf xvfb xauth" ;;
+    # Orca on a headless desktop: a session bus, the AT-SPI bus and a window manager;
+    # Debian's own python3 reads the accessibility tree.
+    a11y) PACKAGES="$PACKAGES orca at-spi2-core python3-pyatspi dbus-daemon openbox procps
+        xvfb xauth xdotool" ;;
     *) echo "install-deps: unknown group $group" >&2; exit 2 ;;
     esac
 done

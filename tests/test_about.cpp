@@ -2,6 +2,7 @@
 #include "frmabout.h"
 #include "recording_platform.h"
 
+#include <QAccessible>
 #include <QDesktopServices>
 #include <QLabel>
 #include <QPushButton>
@@ -173,6 +174,7 @@ void TestAbout::linkMouseButtons_data()
     QTest::newRow("left click") << Qt::LeftButton << QPoint() << true;
     QTest::newRow("right click") << Qt::RightButton << QPoint() << false;
     QTest::newRow("released off the link") << Qt::LeftButton << QPoint(0, 30) << false;
+    QTest::newRow("a screen reader's press") << Qt::NoButton << QPoint() << true;
 }
 
 void TestAbout::linkMouseButtons()
@@ -186,9 +188,20 @@ void TestAbout::linkMouseButtons()
     frmabout dialog(platform, &mainWindow);
     QVERIFY(showOver(mainWindow, dialog));
 
-    const QPoint link = centreOf(dialog, "lblurl");
-    QTest::mousePress(dialog.windowHandle(), button, {}, link);
-    QTest::mouseRelease(dialog.windowHandle(), button, {}, link + releaseOffset);
+    if (button == Qt::NoButton) {
+        // Screen readers meet a link whose action does what a click does.
+        QAccessibleInterface *link =
+            QAccessible::queryAccessibleInterface(dialog.findChild<QLabel *>("lblurl"));
+        QCOMPARE(link->role(), QAccessible::Link);
+        QCOMPARE(link->text(QAccessible::Name), textOf(dialog, "lblurl"));
+        const QString press = QAccessibleActionInterface::pressAction();
+        QCOMPARE(link->actionInterface()->actionNames(), QStringList{press});
+        link->actionInterface()->doAction(press);
+    } else {
+        const QPoint link = centreOf(dialog, "lblurl");
+        QTest::mousePress(dialog.windowHandle(), button, {}, link);
+        QTest::mouseRelease(dialog.windowHandle(), button, {}, link + releaseOffset);
+    }
 
     const QList<QUrl> expected = opens ? QList{QUrl(textOf(dialog, "lblurl"))} : QList<QUrl>{};
     QCOMPARE(platform.openedAddresses, expected);

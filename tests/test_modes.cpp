@@ -1,6 +1,7 @@
 // The two modes: what each switch sets, the hex pane's decoding and key filter, the focus rules
 // of the mouse, the right-click menu and the tooltips.
 
+#include "screen_reader.h"
 #include "window_fixture.h"
 
 #include <QAccessible>
@@ -29,6 +30,33 @@ void answerPopup(int key, QString *shownTitle = nullptr)
             *shownTitle = menu->objectName();
         QTest::keyClick(menu, static_cast<Qt::Key>(key));
     });
+}
+
+// Runs steps on the window: a mode, a command, a key, focus on a pane, or else text to type
+// into the focused pane.
+void run(const Window &w, const QStringList &steps)
+{
+    for (const QString &step : steps) {
+        QWidget *focus = QApplication::focusWidget();
+        if (step == "hex")
+            w.hexMode();
+        else if (step == "ascii")
+            w.action("menuASCII")->trigger();
+        else if (step == "clear")
+            w.button("cmdClear")->click();
+        else if (step == "copy")
+            w.button("cmdCopy")->click();
+        else if (step == "upper")
+            w.text1()->setFocus();
+        else if (step == "lower")
+            w.text2()->setFocus();
+        else if (step == "right")
+            QTest::keyClick(focus, Qt::Key_Right);
+        else if (step == "backspace")
+            QTest::keyClick(focus, Qt::Key_Backspace);
+        else
+            typeText(focus, step);
+    }
 }
 
 void verifyMode(const Window &w, bool asciiToHex)
@@ -350,14 +378,78 @@ private slots:
         QCOMPARE(foreColor(w.text1()), kRed);
     }
 
-    void markerStateIsAnnouncedBeyondColour()
+    // What a screen reader hears after the steps, and how it describes the upper pane: the
+    // marker exactly while it shows in red, and never instead of the tooltip.
+    void whatAScreenReaderHears_data()
     {
+        const QString note =
+            QStringLiteral("Holds a code that is not a printable character, shown as [!]");
+        const QString tipAndNote = kAsciiTip.trimmed() + ". " + note;
+        const QString hexTitle = QStringLiteral("Quorvale - HEX to ASCII mode");
+        QTest::addColumn<QStringList>("setup");
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<QStringList>("heard");
+        QTest::addColumn<QString>("upperPane"); // its description as presented
+
+        QTest::newRow("codes as typed")
+            << QStringList{} << QStringList{"AB"} << QStringList{"41", "42"} << kAsciiTip;
+        QTest::newRow("emptied") << QStringList{"A"} << QStringList{"backspace"}
+                                 << QStringList{"empty"} << kAsciiTip;
+        QTest::newRow("unchanged: silent")
+            << QStringList{"A"} << QStringList{"right"} << QStringList{} << kAsciiTip;
+        QTest::newRow("switch") << QStringList{} << QStringList{"hex"} << QStringList{hexTitle}
+                                << QString();
+        QTest::newRow("marker coming and going")
+            << QStringList{"hex"} << QStringList{"41 42"}
+            << QStringList{"Unknown code shown", "A, no unknown code", "Unknown code shown",
+                           "B, no unknown code"}
+            << QString();
+        QTest::newRow("half a code")
+            << QStringList{"hex"} << QStringList{"41 4"}
+            << QStringList{"Unknown code shown", "A, no unknown code", "Unknown code shown"}
+            << note;
+        QTest::newRow("blank, and 7F that adds nothing")
+            << QStringList{"hex"} << QStringList{"20 7F"}
+            << QStringList{"Unknown code shown", "blank, no unknown code", "Unknown code shown",
+                           "no unknown code"}
+            << QString();
+        QTest::newRow("a second marker") << QStringList{"hex", "41 4"} << QStringList{" 42"}
+                                         << QStringList{"unknown code"} << note;
+        QTest::newRow("switched back") << QStringList{"hex", "41 4"} << QStringList{"ascii"}
+                                       << QStringList{"Quorvale - ASCII to HEX mode"} << kAsciiTip;
+        QTest::newRow("cleared") << QStringList{"hex", "41 4"} << QStringList{"clear"}
+                                 << QStringList{"Both panes cleared"} << QString();
+        QTest::newRow("hex pane emptied, colour kept")
+            << QStringList{"hex", "4"} << QStringList{"backspace"} << QStringList{"empty"}
+            << QString();
+        QTest::newRow("decoded into the input pane")
+            << QStringList{"A", "lower"} << QStringList{"right"}
+            << QStringList{"Unknown code shown"} << tipAndNote;
+        // The focus was in the lower pane already, so the switch left the upper pane its tip.
+        QTest::newRow("tip going, marker staying")
+            << QStringList{"lower", "hex", "4"} << QStringList{"upper"} << QStringList{} << note;
+        QTest::newRow("marker edited away")
+            << QStringList{"A", "lower", "right", "upper"} << QStringList{"backspace"}
+            << QStringList{"21"} << kAsciiTip;
+        QTest::newRow("copied") << QStringList{"A"} << QStringList{"copy"}
+                                << QStringList{"Copied to the clipboard"} << kAsciiTip;
+        QTest::newRow("nothing to copy")
+            << QStringList{} << QStringList{"copy"} << QStringList{"Nothing to copy"} << kAsciiTip;
+    }
+    void whatAScreenReaderHears()
+    {
+        QFETCH(QStringList, setup);
+        QFETCH(QStringList, steps);
+        QFETCH(QStringList, heard);
+        QFETCH(QString, upperPane);
+        ScreenReader reader;
         Window w;
-        w.hexMode();
-        typeText(w.text2(), QStringLiteral("4"));
-        QVERIFY(w.text1()->accessibleDescription().contains(QStringLiteral("[!]")));
-        QTest::keyClick(w.text2(), Qt::Key_1);
-        QVERIFY(w.text1()->accessibleDescription().isEmpty());
+        run(w, setup);
+        reader.heard();
+        run(w, steps);
+        QCOMPARE(reader.heard(), heard);
+        QAccessibleInterface *upper = QAccessible::queryAccessibleInterface(w.text1());
+        QCOMPARE(upper->text(QAccessible::Description), upperPane);
     }
 };
 

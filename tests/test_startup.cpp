@@ -3,6 +3,7 @@
 #include "startup_error.h"
 #include "window_fixture.h"
 
+#include <QAccessible>
 #include <QMenuBar>
 #include <QSplitter>
 
@@ -57,6 +58,14 @@ private slots:
         QVERIFY(hidden->isVisible());
         QVERIFY(hidden->geometry().top() >= m->centralWidget()->height());
         QCOMPARE(hidden->text(), QStringLiteral("lblHIDDEN"));
+        // Screen readers pass over it too, and meet the upper pane before the lower one.
+        QAccessibleInterface *unheard = QAccessible::queryAccessibleInterface(hidden);
+        QVERIFY(unheard->state().invisible);
+        QVERIFY(unheard->text(QAccessible::Name).isEmpty());
+        QAccessibleInterface *panes =
+            QAccessible::queryAccessibleInterface(w.find<QSplitter>("Splitter1"));
+        QCOMPARE(panes->child(0)->object(), w.text1());
+        QCOMPARE(panes->child(1)->object(), w.text2());
 
         QVERIFY(w.text1()->font().bold());
         QCOMPARE(w.text1()->font().pointSizeF(), 8.25);

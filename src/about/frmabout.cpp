@@ -157,6 +157,13 @@ void frmabout::Form_Load()
     lblcopyright->setText(QString::fromUtf16(rightsNoticePrefix) +
                           QString::number(m_platform.today().year()));
     lblcopyright->adjustSize();
+
+    // A screen reader opening a dialog passes over lines of one or two words, so the title
+    // line carries the version with it and the rights line the author.
+    lblprogtitle->setAccessibleName(lblprogtitle->text() + QStringLiteral(", ") +
+                                    lblversion->text());
+    lblcopyright->setAccessibleName(lblcopyright->text() + QStringLiteral(", ") +
+                                    QLatin1String(authorName));
 }
 
 // The pointer over the link stays the arrow until the mouse first moves there.

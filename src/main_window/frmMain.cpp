@@ -1,5 +1,6 @@
 #include "frmMain.h"
 
+#include "accessibility.h"
 #include "ascii_to_hex.h"
 #include "code_page.h"
 #include "frmabout.h"
@@ -9,6 +10,7 @@
 #include "platform.h"
 #include "text_view.h"
 
+#include <QAccessible>
 #include <QCloseEvent>
 #include <QCursor>
 #include <QGuiApplication>
@@ -70,6 +72,29 @@ const QString kTitle = QStringLiteral("Quorvale");
 const QString kAsciiInputTip = QStringLiteral("Enter ASCII characters to be converted to HEX ");
 const QString kHexInputTip = QStringLiteral("Enter HEX values to be converted to ASCII ");
 
+// What a screen reader says besides the widgets' own texts.
+const QString kMarker = QStringLiteral("[!]");
+const QString kMarkerNote =
+    QStringLiteral("Holds a code that is not a printable character, shown as [!]");
+const QString kMarkerShown = QStringLiteral("Unknown code shown");
+const QString kMarkerGone = QStringLiteral("no unknown code");
+const QString kUnknownCode = QStringLiteral("unknown code");
+const QString kBlank = QStringLiteral("blank");
+const QString kEmpty = QStringLiteral("empty");
+const QString kCleared = QStringLiteral("Both panes cleared");
+const QString kCopied = QStringLiteral("Copied to the clipboard");
+const QString kNothingToCopy = QStringLiteral("Nothing to copy");
+
+// A converter's last value as it is spoken: the marker and the blank in words.
+QString spoken(const QString &value)
+{
+    if (value == kMarker)
+        return kUnknownCode;
+    if (value == QLatin1String(" "))
+        return kBlank;
+    return value;
+}
+
 // The busy pointer over a pane while a conversion runs; the pane's own pointer afterwards.
 class BusyPointer
 {
@@ -92,7 +117,7 @@ frmMain::frmMain(Platform &platform, QWidget *parent)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                               Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                               Qt::WindowCloseButtonHint),
-      m_platform(platform)
+      m_platform(platform), m_announcer(std::make_unique<Announcer>(this))
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(kTitle);
@@ -136,6 +161,9 @@ void frmMain::buildLayout()
         pane->setMinimumHeight(px(300));
         Splitter1->addWidget(pane);
     }
+    // The splitter puts each pane it takes in front of its children, the order in which screen
+    // readers meet them; the upper pane goes back to the front.
+    Text1->lower();
     Splitter1->setSizes({px(900), px(900)});
     // The layout's first state: ASCII to HEX.
     setPaneRoles(true);
@@ -151,9 +179,11 @@ void frmMain::buildLayout()
     cmdCopy = button("cmdCopy", QStringLiteral("&Copy"), twipsRect(1515, 2115, 1275, 360));
     cmdExit = button("cmdExit", QStringLiteral("E&xit"), twipsRect(2955, 2115, 1770, 360));
 
-    // The converters' scratch register: visible, but below the client area, so never seen.
-    lblHIDDEN = new QLabel(QStringLiteral("lblHIDDEN"), client);
+    // The converters' scratch register: visible, but below the client area, so never seen, and
+    // never heard either.
+    lblHIDDEN = new UnpresentedLabel(client);
     lblHIDDEN->setObjectName(QStringLiteral("lblHIDDEN"));
+    lblHIDDEN->setText(QStringLiteral("lblHIDDEN"));
     lblHIDDEN->setGeometry(twipsRect(2055, 3375, 1125, 285));
 
     setTabOrder(Text1, Text2);
@@ -210,6 +240,8 @@ void frmMain::routeEvents()
     Text2->onMouseDown = [this](int button) {
         Text2_MouseDown(button);
     };
+
+    connect(Text1->document(), &QTextDocument::contentsChanged, this, &frmMain::describeMarker);
 
     connect(cmdClear, &QPushButton::clicked, this, &frmMain::cmdClear_Click);
     connect(cmdCopy, &QPushButton::clicked, this, &frmMain::cmdCopy_Click);
@@ -307,17 +339,25 @@ void frmMain::Text1_KeyUp()
         return;
     }
     PlaceInArray(m_inputArray, bytes);
-    Text2->setProgramText(toQString(hexText(bytes)));
+    const QString output = toQString(hexText(bytes));
+    const bool changed = Announcer::listening() && output != Text2->paneText();
+    Text2->setProgramText(output);
     if (!bytes.empty())
         lblHIDDEN->setText(toQString(hexForm(static_cast<std::uint8_t>(bytes.back()))));
+    if (changed)
+        m_announcer->announce(bytes.empty() ? kEmpty : lblHIDDEN->text());
 }
 
 void frmMain::Text2_KeyUp()
 {
     const std::string bytes = codepage::encode(toView(Text2->paneText()));
+    const bool speaking = Announcer::listening();
+    const QString before = speaking ? Text1->paneText() : QString();
     if (bytes.empty()) {
         // Nothing to decode: the text colour stays as the last decoding left it.
         Text1->setProgramText(QString());
+        if (speaking && !before.isEmpty())
+            m_announcer->announce(kEmpty);
         return;
     }
     if (bytes.size() >= codepage::kPaneCapacity) {
@@ -327,13 +367,39 @@ void frmMain::Text2_KeyUp()
     }
     PlaceInArray2(m_inputArray, bytes);
     const Decoding decoding = decodeHex(bytes);
+    const bool wasMarked = speaking && markerShown();
     Text1->setProgramText(toQString(decoding.text));
     setForeColor(Text1, decoding.marked ? kRed : kGreen);
-    Text1->setAccessibleDescription(
-        decoding.marked
-            ? QStringLiteral("Holds a code that is not a printable character, shown as [!]")
-            : QString());
+    describeMarker();
     lblHIDDEN->setText(toQString(decoding.last));
+    if (speaking && Text1->paneText() != before)
+        announceDecoding(wasMarked);
+}
+
+void frmMain::announceDecoding(bool wasMarked)
+{
+    const bool marked = markerShown();
+    if (marked && !wasMarked) {
+        m_announcer->announce(kMarkerShown);
+        return;
+    }
+    const QString value = spoken(lblHIDDEN->text());
+    if (wasMarked && !marked)
+        m_announcer->announce(value.isEmpty() ? kMarkerGone
+                                              : value + QStringLiteral(", ") + kMarkerGone);
+    else if (!value.isEmpty())
+        m_announcer->announce(value);
+}
+
+bool frmMain::markerShown() const
+{
+    return Text1->palette().color(QPalette::Text) == toColor(kRed) &&
+           Text1->paneText().contains(kMarker);
+}
+
+void frmMain::describeMarker()
+{
+    Text1->setAccessibleNote(markerShown() ? kMarkerNote : QString());
 }
 
 void frmMain::showInputLimit()
@@ -366,6 +432,7 @@ void frmMain::setPaneRoles(bool asciiToHex)
                                         : QStringLiteral("ASCII output"));
     Text2->setAccessibleName(asciiToHex ? QStringLiteral("HEX output")
                                         : QStringLiteral("HEX input"));
+    describeMarker();
 }
 
 void frmMain::applyMode(bool asciiToHex)
@@ -379,6 +446,17 @@ void frmMain::applyMode(bool asciiToHex)
     cmdCopy->setText(asciiToHex ? QStringLiteral("&Copy HEX") : QStringLiteral("&Copy ASCII"));
     setWindowTitle(asciiToHex ? QStringLiteral("Quorvale - ASCII to HEX mode")
                               : QStringLiteral("Quorvale - HEX to ASCII mode"));
+    announceTitle();
+}
+
+void frmMain::announceTitle()
+{
+#if QT_VERSION < QT_VERSION_CHECK(6, 8, 0)
+    // This Qt does not report a new title to screen readers by itself.
+    QAccessibleEvent renamed(this, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&renamed);
+#endif
+    m_announcer->announce(windowTitle());
 }
 
 void frmMain::Text1_GotFocus()
@@ -433,6 +511,7 @@ void frmMain::cmdClear_Click()
     Text1->setProgramText(QString());
     Text2->setProgramText(QString());
     (backColor(Text1) != kBlack ? Text1 : Text2)->setFocus(Qt::OtherFocusReason);
+    m_announcer->announce(kCleared);
 }
 
 void frmMain::cmdCopy_Click()
@@ -444,10 +523,13 @@ void frmMain::cmdCopy_Click()
     QString text = output->paneText();
     text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
     text.replace(QChar::LineSeparator, QLatin1Char('\n'));
-    if (text.isEmpty())
+    if (text.isEmpty()) {
+        m_announcer->announce(kNothingToCopy);
         return;
+    }
     m_platform.copyText(text);
     input->setFocus(Qt::OtherFocusReason);
+    m_announcer->announce(kCopied);
 }
 
 void frmMain::cmdExit_Click()

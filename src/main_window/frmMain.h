@@ -20,6 +20,7 @@
 #include <QMainWindow>
 
 #include <functional>
+#include <memory>
 
 class QLabel;
 class QMenu;
@@ -28,6 +29,7 @@ class QSplitter;
 
 namespace quorvale {
 
+class Announcer;
 class Pane;
 class Platform;
 
@@ -68,6 +70,12 @@ private:
     void Text2_KeyUp();
     void showInputLimit();
 
+    // What a screen reader hears of the decoded text and its marker.
+    void announceDecoding(bool wasMarked);
+    bool markerShown() const; // the upper pane shows the marker in red
+    void describeMarker();
+    void announceTitle();
+
     // Modes and pane roles.
     void menuASCII_Click();
     void menuHEXto_Click();
@@ -92,6 +100,7 @@ private:
     Platform &m_platform;
     InputArray m_inputArray;
     std::function<void(int)> m_startupStepCheck;
+    std::unique_ptr<Announcer> m_announcer;
 
     QSplitter *Splitter1 = nullptr;
     Pane *Text1 = nullptr;

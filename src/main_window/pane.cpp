@@ -74,6 +74,34 @@ void Pane::setTextColor(const QColor &color)
     viewport()->update();
 }
 
+void Pane::setAccessibleNote(const QString &note)
+{
+    if (note == m_note)
+        return;
+    m_note = note;
+    describe();
+}
+
+bool Pane::event(QEvent *event)
+{
+    const bool handled = QPlainTextEdit::event(event);
+    if (event->type() == QEvent::ToolTipChange)
+        describe();
+    return handled;
+}
+
+void Pane::describe()
+{
+    // Screen readers get the tooltip as the description only while there is no description of
+    // its own, so a note carries the tooltip along.
+    QString description = m_note;
+    const QString tip = toolTip().trimmed();
+    if (!m_note.isEmpty() && !tip.isEmpty())
+        description = tip + QStringLiteral(". ") + m_note;
+    if (description != accessibleDescription())
+        setAccessibleDescription(description);
+}
+
 void Pane::keyPressEvent(QKeyEvent *event)
 {
     if (!event->isAutoRepeat())

@@ -37,6 +37,9 @@ public:
     // Sets the palette's text colour, repainting only the text area.
     void setTextColor(const QColor &color);
 
+    // A statement about the text for screen readers ("" for none), heard with the tooltip.
+    void setAccessibleNote(const QString &note);
+
     // Line breaks count two characters, as CR LF.
     static constexpr std::size_t kCapacity = codepage::kPaneCapacity;
 
@@ -47,14 +50,17 @@ protected:
     void focusOutEvent(QFocusEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void insertFromMimeData(const QMimeData *source) override;
+    bool event(QEvent *event) override;
 
 private:
     void enforceCapacity(int position, int removed, int added);
     qsizetype roomFor(const QTextCursor &replacing) const;
     // What of the typed `text` fits into the pane ("" when nothing does).
     QString fittingTyped(int key, const QString &text) const;
+    void describe();
 
     QSet<quint64> m_pressedKeys;
+    QString m_note;
     bool m_programWriting = false;
     bool m_cutting = false;
 };
