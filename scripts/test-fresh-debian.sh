@@ -39,12 +39,12 @@ run_command=$(readme_command 1)
 test_command=$(readme_command 2)
 
 in_root() { chroot "$root" "$@"; }
-# Runs a shell command as the user in the clone, with what a desktop's terminal has.
+# Runs a shell command as the user in the home directory, with what a desktop's terminal has.
 as_user() {
     chroot "$root" runuser -u "$user" -- env -i HOME="/home/$user" USER="$user" \
         LOGNAME="$user" SHELL=/bin/bash PATH=/usr/local/bin:/usr/bin:/bin LANG=C.UTF-8 \
         DISPLAY=":$display" XDG_RUNTIME_DIR="/run/user/$uid" \
-        sh -c "cd ~/quorvale && $1"
+        sh -c "cd && $1"
 }
 
 cleanup() {
@@ -137,7 +137,7 @@ step "git and sudo, a user in group sudo" make_user
 git -C "$repo" bundle create "$root/tmp/quorvale.bundle" HEAD >>"$log" 2>&1
 chmod 644 "$root/tmp/quorvale.bundle"
 display=""
-step "git clone of the commit, as the user" as_user "cd && git clone -q /tmp/quorvale.bundle quorvale"
+step "git clone of the commit, as the user" as_user "git clone -q /tmp/quorvale.bundle quorvale"
 
 start_xvfb() {
     Xvfb -displayfd 3 -nolisten tcp -screen 0 1024x768x24 3>"$work/display" >>"$log" 2>&1 &
@@ -156,7 +156,7 @@ window() { DISPLAY=":$display" xdotool search --name '^Quorvale - ' 2>/dev/null 
 t0=$(date +%s)
 printf '%-58s ' "$run_command"
 echo "=== $run_command" >>"$log"
-as_user "$run_command" >>"$log" 2>&1 &
+as_user "cd quorvale && $run_command" >>"$log" 2>&1 &
 run_pid=$!
 wid=""
 while [ -z "$wid" ] && kill -0 "$run_pid" 2>/dev/null && [ "$(elapsed "$t0")" -lt 3600 ]; do
@@ -176,5 +176,5 @@ close_window() {
 }
 step "closed by its Exit button, ended with status 0" close_window
 
-step "$test_command" as_user "$test_command"
+step "$test_command" as_user "cd quorvale && $test_command"
 echo "PASS: the README's commands on a fresh Debian $release, in $(elapsed "$began") s"
