@@ -45,7 +45,7 @@ if [ "$(id -u)" -ne 0 ]; then
         # shellcheck disable=SC2016 # su's shell expands them
         exec su root -c 'exec "$0" "$@"' "$0" "$@"
     fi
-    echo "install-deps: $(id -un) cannot install packages here (no sudo, no terminal for su);" \
+    echo "install-deps: $(id -un) may not use sudo and has no terminal for su;" \
         "as root, run: apt-get install$missing" >&2
     exit 1
 fi

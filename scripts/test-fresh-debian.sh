@@ -118,7 +118,9 @@ mount_system() {
         mount -t tmpfs shm "$root/dev/shm" &&
         # No service starts inside the chroot.
         printf '#!/bin/sh\nexit 101\n' >"$root/usr/sbin/policy-rc.d" &&
-        chmod 755 "$root/usr/sbin/policy-rc.d"
+        chmod 755 "$root/usr/sbin/policy-rc.d" &&
+        # The installer names the host in /etc/hosts; sudo looks for it there.
+        printf '127.0.0.1\tlocalhost\n127.0.1.1\t%s\n' "$(hostname)" >"$root/etc/hosts"
 }
 step "mount /proc, /sys and /dev in it" mount_system
 
