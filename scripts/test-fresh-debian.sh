@@ -122,7 +122,7 @@ mount_system() {
         # The installer names the host in /etc/hosts; sudo looks for it there.
         printf '127.0.0.1\tlocalhost\n127.0.1.1\t%s\n' "$(hostname)" >"$root/etc/hosts"
 }
-step "mount /proc, /sys and /dev in it" mount_system
+step "/proc, /sys and /dev mounted, no services, host name" mount_system
 
 # A desktop installed without a root password: the first user may use sudo. sudo asks for the
 # user's password there; here nobody could type it.
