@@ -4,6 +4,7 @@
 # there and runs the first command against a virtual X server until the window is up (then
 # closes it by its Exit button), then the second. One line per step; exit 0 only when all pass.
 # Usage: sudo scripts/test-fresh-debian.sh bookworm|trixie   (takes several minutes)
+# DEBIAN_MIRROR chooses the mirror; the log goes to $TMPDIR (else /var/tmp).
 # Everything it mounts lives in a mount namespace of its own, so no mount outlives it; the
 # system it made is deleted at the end, also when a step fails or it is interrupted.
 set -eu
