@@ -1,20 +1,22 @@
 #!/bin/sh
 # Installs the Debian packages that building, running and testing Quorvale need.
 # Usage: scripts/install-deps.sh [x11] [fuzz] [tidy] [package] [screenshots] [bench] [a11y]
-#   no argument: what `make build`, `make test` and `make test-asan` need (g++ brings the
-#   sanitizer runtimes; Xvfb and xdotool drive the real program in the X11 tests). The
-#   groups add what those make targets need: fuzz, clang and its libFuzzer runtime; tidy,
-#   clang-tidy; package, the .deb tools; screenshots, imagemagick; bench, Google Benchmark;
+#   no argument: what `make run`, `make test` and `make test-asan` need (g++ brings the
+#   sanitizer runtimes; Xvfb, xdotool and a session bus drive the real program in the X11
+#   tests). The groups add what those make targets need: fuzz, clang and its libFuzzer runtime;
+#   tidy, clang-tidy; package, the .deb tools; screenshots, imagemagick; bench, Google Benchmark;
 #   a11y, Orca and the accessibility stack for make test-a11y.
-# Idempotent: returns at once when everything is there.
+# Idempotent: returns at once when everything is there. Run by a user, it installs through sudo
+# when the user may use it, else through su (asking for root's password) on a terminal.
 set -eu
 
-# rsvg-convert renders the theme icons; the validators and the X tools are for the tests.
-PACKAGES="cmake make g++ qt6-base-dev qt6-base-dev-tools libgl-dev fonts-dejavu-core
-    librsvg2-bin desktop-file-utils appstream xvfb xauth xdotool x11-utils"
+# qt6-wayland lets the program run natively in a Wayland session; rsvg-convert renders the theme
+# icons; the validators and the X tools are for the tests.
+PACKAGES="cmake make g++ qt6-base-dev qt6-base-dev-tools qt6-wayland libgl-dev fonts-dejavu-core
+    librsvg2-bin desktop-file-utils appstream xvfb xauth xdotool x11-utils dbus-daemon"
 for group in "$@"; do
     case $group in
-    x11) PACKAGES="$PACKAGES xvfb xauth xdotool" ;;
+    x11) PACKAGES="$PACKAGES xvfb xauth xdotool dbus-daemon" ;;
     fuzz) PACKAGES="$PACKAGES clang libclang-rt-14-dev" ;;
     tidy) PACKAGES="$PACKAGES clang-tidy" ;;
     # dpkg-buildpackage and debhelper; lintian checks the result. The list above holds
@@ -33,21 +35,42 @@ done
 
 missing=""
 for p in $PACKAGES; do
+    case " $missing " in *" $p "*) continue ;; esac
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" ||
         missing="$missing $p"
 done
 [ -z "$missing" ] && exit 0
 
-echo "Installing:$missing"
-if [ "$(id -u)" -eq 0 ]; then
-    SUDO=""
-elif command -v sudo >/dev/null 2>&1; then
-    SUDO="sudo"
-else
-    echo "install-deps: need root or sudo to install:$missing" >&2
+if [ "$(id -u)" -ne 0 ]; then
+    if command -v sudo >/dev/null 2>&1 &&
+        { sudo -n true 2>/dev/null || id -nG | tr ' ' '\n' | grep -qx sudo; }; then
+        echo "install-deps: installing with sudo:$missing"
+        exec sudo "$0" "$@"
+    elif [ -t 0 ]; then
+        echo "install-deps: installing as root, su asks for root's password:$missing"
+        # shellcheck disable=SC2016 # su's shell expands them
+        exec su root -c 'exec "$0" "$@"' "$0" "$@"
+    fi
+    echo "install-deps: $(id -un) may not use sudo and has no terminal for su;" \
+        "as root, run: apt-get install$missing" >&2
     exit 1
 fi
+
+echo "install-deps: installing:$missing"
 export DEBIAN_FRONTEND=noninteractive
-$SUDO apt-get update -qq
+# At a desktop's first boot its package manager may be busy. apt-get waits for dpkg's lock
+# (DPkg::Lock::Timeout) but not for the lock of the package lists, so waiting for that is here.
+waited=0
+while ! out=$(LC_ALL=C apt-get update -qq 2>&1); do
+    case $out in
+    *"Could not get lock"*) [ "$waited" -lt 600 ] || break ;;
+    *) break ;;
+    esac
+    [ "$waited" -gt 0 ] ||
+        echo "install-deps: another package manager holds the package lists; waiting up to 10 minutes"
+    sleep 10
+    waited=$((waited + 10))
+done
+[ -z "$out" ] || echo "$out" >&2
 # shellcheck disable=SC2086
-$SUDO apt-get install -y -qq --no-install-recommends $missing
+apt-get install -y -qq --no-install-recommends -o DPkg::Lock::Timeout=600 $missing

@@ -35,7 +35,6 @@ struct Window
     {
         window->Form_Load();
         window->showCentred();
-        QApplication::setActiveWindow(window.get());
         window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
     }

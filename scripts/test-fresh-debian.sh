@@ -1,0 +1,183 @@
+#!/bin/sh
+# Checks the README's two commands on a fresh Debian, as a new user would: debootstrap makes a
+# minimal system of the release, a desktop's user with git and sudo clones the current commit
+# there and runs the first command against a virtual X server until the window is up (then
+# closes it by its Exit button), then the second. One line per step; exit 0 only when all pass.
+# Usage: sudo scripts/test-fresh-debian.sh bookworm|trixie   (takes several minutes)
+# DEBIAN_MIRROR chooses the mirror; the log goes to $TMPDIR (else /var/tmp).
+# Everything it mounts lives in a mount namespace of its own, so no mount outlives it; the
+# system it made is deleted at the end, also when a step fails or it is interrupted.
+set -eu
+
+release=${1:-}
+case $release in
+bookworm | trixie) ;;
+*) echo "usage: $0 bookworm|trixie" >&2; exit 2 ;;
+esac
+[ "$(id -u)" -eq 0 ] || { echo "test-fresh-debian: needs root (debootstrap, chroot)" >&2; exit 2; }
+repo=$(cd "$(dirname "$0")/.." && pwd)
+
+# The mounts below are private to this namespace and vanish with it, whatever happens.
+if [ -z "${QUORVALE_FRESH_NS:-}" ]; then
+    QUORVALE_FRESH_NS=1 exec unshare --mount --propagation private "$0" "$@"
+fi
+
+mirror=${DEBIAN_MIRROR:-http://deb.debian.org/debian}
+user=newuser
+log=${TMPDIR:-/var/tmp}/quorvale-fresh-$release.log
+: >"$log"
+began=$(date +%s)
+work=""
+root=""
+xvfb=""
+
+# The README's opening code block: the first line builds and starts, the second tests.
+readme_command() {
+    awk '/^```/ { block++; next } block == 1' "$repo/README.md" | sed -n "$1p" |
+        sed 's/[[:space:]]*#.*//'
+}
+run_command=$(readme_command 1)
+test_command=$(readme_command 2)
+
+in_root() { chroot "$root" "$@"; }
+# Runs a shell command as the user in the home directory, with what a desktop's terminal has.
+as_user() {
+    chroot "$root" runuser -u "$user" -- env -i HOME="/home/$user" USER="$user" \
+        LOGNAME="$user" SHELL=/bin/bash PATH=/usr/local/bin:/usr/bin:/bin LANG=C.UTF-8 \
+        DISPLAY=":$display" XDG_RUNTIME_DIR="/run/user/$uid" \
+        sh -c "cd && $1"
+}
+
+cleanup() {
+    status=$?
+    trap - EXIT INT TERM HUP
+    set +e
+    if [ -n "$root" ]; then
+        # Whatever still runs inside the system it made (a build, the program).
+        for p in /proc/[0-9]*; do
+            [ "$(readlink "$p/root" 2>/dev/null)" = "$root" ] && kill -9 "${p#/proc/}" 2>/dev/null
+        done
+        for m in dev/shm dev/pts dev sys proc; do
+            ! mountpoint -q "$root/$m" || umount "$root/$m" || umount -l "$root/$m"
+        done
+    fi
+    [ -z "$xvfb" ] || kill "$xvfb" 2>/dev/null || true
+    if [ -n "$work" ]; then
+        if grep -q " $work/" /proc/self/mounts; then
+            echo "test-fresh-debian: something is still mounted under $work; left in place" >&2
+        else
+            rm -rf --one-file-system "$work"
+        fi
+    fi
+    exit "$status"
+}
+trap cleanup EXIT
+trap 'echo; echo "FAIL: interrupted"; exit 130' INT TERM HUP
+
+elapsed() { echo $(($(date +%s) - $1)); }
+fail() {
+    echo "FAILED ($(elapsed "$t0") s)"
+    echo "--- last lines of $log:"
+    tail -n 25 "$log"
+    echo "FAIL: the README's commands on a fresh Debian $release, after $(elapsed "$began") s"
+    exit 1
+}
+# step "what" command...: one line, the command's output in the log. The shell does not stop
+# at a failure inside the command there, so the functions below chain their parts with &&.
+step() {
+    t0=$(date +%s)
+    printf '%-58s ' "$1"
+    shift
+    echo "=== $*" >>"$log"
+    if "$@" >>"$log" 2>&1; then echo "ok ($(elapsed "$t0") s)"; else fail; fi
+}
+
+echo "Fresh Debian $release, commit $(git -C "$repo" rev-parse --short HEAD)" \
+    "(uncommitted changes are not part of it); log in $log"
+
+host_tools() {
+    missing=""
+    command -v debootstrap >/dev/null || missing="$missing debootstrap"
+    command -v Xvfb >/dev/null || missing="$missing xvfb"
+    command -v xdotool >/dev/null || missing="$missing xdotool"
+    [ -z "$missing" ] && return 0
+    # shellcheck disable=SC2086
+    apt-get update -qq && apt-get install -y -qq --no-install-recommends $missing
+}
+step "host: debootstrap, Xvfb and xdotool" host_tools
+
+work=$(mktemp -d "${TMPDIR:-/var/tmp}/quorvale-fresh-$release.XXXXXX")
+root=$work/root
+step "debootstrap --variant=minbase $release" \
+    debootstrap --variant=minbase "$release" "$root" "$mirror"
+
+mount_system() {
+    mount -t proc proc "$root/proc" &&
+        mount -t sysfs sysfs "$root/sys" &&
+        mount --bind /dev "$root/dev" &&
+        mount --bind /dev/pts "$root/dev/pts" &&
+        mount -t tmpfs shm "$root/dev/shm" &&
+        # No service starts inside the chroot.
+        printf '#!/bin/sh\nexit 101\n' >"$root/usr/sbin/policy-rc.d" &&
+        chmod 755 "$root/usr/sbin/policy-rc.d" &&
+        # The installer names the host in /etc/hosts; sudo looks for it there.
+        printf '127.0.0.1\tlocalhost\n127.0.1.1\t%s\n' "$(hostname)" >"$root/etc/hosts"
+}
+step "/proc, /sys and /dev mounted, no services, host name" mount_system
+
+# A desktop installed without a root password: the first user may use sudo. sudo asks for the
+# user's password there; here nobody could type it.
+make_user() {
+    in_root apt-get update -qq &&
+        DEBIAN_FRONTEND=noninteractive in_root apt-get install -y -qq git sudo &&
+        in_root useradd --create-home --shell /bin/bash --groups sudo "$user" &&
+        echo "$user ALL=(ALL:ALL) NOPASSWD: ALL" >"$root/etc/sudoers.d/$user" &&
+        uid=$(in_root id -u "$user") &&
+        install -d -m 700 -o "$uid" -g "$uid" "$root/run/user/$uid"
+}
+step "git and sudo, a user in group sudo" make_user
+
+git -C "$repo" bundle create "$root/tmp/quorvale.bundle" HEAD >>"$log" 2>&1
+chmod 644 "$root/tmp/quorvale.bundle"
+display=""
+step "git clone of the commit, as the user" as_user "git clone -q /tmp/quorvale.bundle quorvale"
+
+start_xvfb() {
+    Xvfb -displayfd 3 -nolisten tcp -screen 0 1024x768x24 3>"$work/display" >>"$log" 2>&1 &
+    xvfb=$!
+    for _ in $(seq 50); do
+        display=$(cat "$work/display")
+        [ -n "$display" ] && return 0
+        sleep 0.2
+    done
+    return 1
+}
+step "virtual X server" start_xvfb
+
+# The first command builds for minutes before the window comes up.
+window() { DISPLAY=":$display" xdotool search --name '^Quorvale - ' 2>/dev/null | head -n 1; }
+t0=$(date +%s)
+printf '%-58s ' "$run_command"
+echo "=== $run_command" >>"$log"
+as_user "cd quorvale && $run_command" >>"$log" 2>&1 &
+run_pid=$!
+wid=""
+while [ -z "$wid" ] && kill -0 "$run_pid" 2>/dev/null && [ "$(elapsed "$t0")" -lt 3600 ]; do
+    sleep 2
+    wid=$(window)
+done
+[ -n "$wid" ] || fail
+echo "window up ($(elapsed "$t0") s)"
+
+close_window() {
+    DISPLAY=":$display" xdotool windowfocus --sync "$wid" key --window "$wid" alt+x || return 1
+    for _ in $(seq 50); do
+        kill -0 "$run_pid" 2>/dev/null || break
+        sleep 0.2
+    done
+    ! kill -0 "$run_pid" 2>/dev/null && wait "$run_pid"
+}
+step "closed by its Exit button, ended with status 0" close_window
+
+step "$test_command" as_user "cd quorvale && $test_command"
+echo "PASS: the README's commands on a fresh Debian $release, in $(elapsed "$began") s"
