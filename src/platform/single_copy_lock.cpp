@@ -75,6 +75,11 @@ SingleCopyClaim SingleCopyLock::claim()
         return failure(kPathNotFound, QStringLiteral("Path not found: %1").arg(directory));
 
     const QByteArray path = QFile::encodeName(m_path);
+    const auto accessError = [this](int error) {
+        return failure(kPathFileAccessError,
+                       QStringLiteral("Path/File access error: %1: %2")
+                           .arg(m_path, QString::fromLocal8Bit(std::strerror(error))));
+    };
     const auto notALockFile = [this](const QString &what) {
         return failure(
             kPathFileAccessError,
@@ -91,9 +96,7 @@ SingleCopyClaim SingleCopyLock::claim()
             return notALockFile(what);
         if (error == EACCES || error == EPERM || error == EROFS)
             return failure(kPermissionDenied, QStringLiteral("Permission denied: %1").arg(m_path));
-        return failure(kPathFileAccessError,
-                       QStringLiteral("Path/File access error: %1: %2")
-                           .arg(m_path, QString::fromLocal8Bit(std::strerror(error))));
+        return accessError(error);
     }
     struct stat st = {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
@@ -106,9 +109,7 @@ SingleCopyClaim SingleCopyLock::claim()
         ::close(fd);
         if (error == EWOULDBLOCK)
             return {SingleCopyClaim::Status::AnotherCopyRuns, 0, {}};
-        return failure(kPathFileAccessError,
-                       QStringLiteral("Path/File access error: %1: %2")
-                           .arg(m_path, QString::fromLocal8Bit(std::strerror(error))));
+        return accessError(error);
     }
     m_fd = fd;
     return {};
