@@ -1,17 +1,7 @@
 #include "single_copy_lock.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QStandardPaths>
-
-#include <cerrno>
-#include <cstring>
-
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace quorvale {
 namespace {
@@ -26,23 +16,6 @@ SingleCopyClaim failure(int code, const QString &description)
     return {SingleCopyClaim::Status::Failed, code, description};
 }
 
-// What stands at the path in place of a lock file, in words; empty for a regular file.
-QString whatStandsAt(const QByteArray &path)
-{
-    struct stat st = {};
-    if (::lstat(path.constData(), &st) != 0 || S_ISREG(st.st_mode))
-        return {};
-    if (S_ISLNK(st.st_mode))
-        return QStringLiteral("a symbolic link");
-    if (S_ISDIR(st.st_mode))
-        return QStringLiteral("a directory");
-    if (S_ISFIFO(st.st_mode))
-        return QStringLiteral("a named pipe");
-    if (S_ISSOCK(st.st_mode))
-        return QStringLiteral("a socket");
-    return QStringLiteral("a device");
-}
-
 } // namespace
 
 SingleCopyLock::SingleCopyLock(QString directory)
@@ -52,67 +25,32 @@ SingleCopyLock::SingleCopyLock(QString directory)
     m_path = QDir(directory).filePath(QStringLiteral("quorvale.lock"));
 }
 
-SingleCopyLock::~SingleCopyLock()
-{
-    // Closing ends the lock; the file stays for the next start to lock again. Removing it could
-    // let two starts lock two different files.
-    if (m_fd >= 0)
-        ::close(m_fd);
-}
-
-QString SingleCopyLock::defaultDirectory()
-{
-    // Per user, never a shared /tmp path: another user's copy must not block this one.
-    return QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-}
-
 SingleCopyClaim SingleCopyLock::claim()
 {
-    if (m_fd >= 0)
+    if (m_handle != -1)
         return {};
     const QString directory = QFileInfo(m_path).absolutePath();
     if (!QFileInfo(directory).isDir())
         return failure(kPathNotFound, QStringLiteral("Path not found: %1").arg(directory));
+    return lockFile();
+}
 
-    const QByteArray path = QFile::encodeName(m_path);
-    const auto accessError = [this](int error) {
-        return failure(kPathFileAccessError,
-                       QStringLiteral("Path/File access error: %1: %2")
-                           .arg(m_path, QString::fromLocal8Bit(std::strerror(error))));
-    };
-    const auto notALockFile = [this](const QString &what) {
-        return failure(
-            kPathFileAccessError,
-            QStringLiteral("Path/File access error: %1 is %2, not a lock file").arg(m_path, what));
-    };
-    // O_NOFOLLOW: a link at the path is never followed, nor a file made where it points.
-    // O_NONBLOCK: opening a pipe does not wait for a writer. O_CLOEXEC: programs started from
-    // here, such as the browser, do not inherit the lock and hold it after this copy has ended.
-    const int fd =
-        ::open(path.constData(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600);
-    if (fd < 0) {
-        const int error = errno;
-        if (const QString what = whatStandsAt(path); !what.isEmpty())
-            return notALockFile(what);
-        if (error == EACCES || error == EPERM || error == EROFS)
-            return failure(kPermissionDenied, QStringLiteral("Permission denied: %1").arg(m_path));
-        return accessError(error);
-    }
-    struct stat st = {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        const QString what = whatStandsAt(path);
-        return notALockFile(what.isEmpty() ? QStringLiteral("not a regular file") : what);
-    }
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        const int error = errno;
-        ::close(fd);
-        if (error == EWOULDBLOCK)
-            return {SingleCopyClaim::Status::AnotherCopyRuns, 0, {}};
-        return accessError(error);
-    }
-    m_fd = fd;
-    return {};
+SingleCopyClaim SingleCopyLock::permissionDenied() const
+{
+    return failure(kPermissionDenied, QStringLiteral("Permission denied: %1").arg(m_path));
+}
+
+SingleCopyClaim SingleCopyLock::accessError(const QString &reason) const
+{
+    return failure(kPathFileAccessError,
+                   QStringLiteral("Path/File access error: %1: %2").arg(m_path, reason));
+}
+
+SingleCopyClaim SingleCopyLock::notALockFile(const QString &what) const
+{
+    return failure(
+        kPathFileAccessError,
+        QStringLiteral("Path/File access error: %1 is %2, not a lock file").arg(m_path, what));
 }
 
 } // namespace quorvale

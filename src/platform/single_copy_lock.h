@@ -6,10 +6,10 @@
 
 namespace quorvale {
 
-// The lock that keeps a second copy from starting: a kernel lock (flock) on a file in a per-user
-// directory, held for the whole run. The kernel ends the lock with the process that holds it, so
-// a copy that crashed or was killed never blocks the next start, whatever its file still says;
-// nothing is ever judged stale, rewritten or removed.
+// The lock that keeps a second copy from starting: a kernel lock on a file in a per-user
+// directory, held for the whole run (flock on Linux, LockFileEx on Windows). The kernel ends the
+// lock with the process that holds it, so a copy that crashed or was killed never blocks the next
+// start, whatever its file still says; nothing is ever judged stale, rewritten or removed.
 //
 // Anything else standing at the file's path (a directory, a symbolic link, a pipe, a file that
 // cannot be opened) is a failure of the check, reported with the path and what is wrong: it is
@@ -26,11 +26,20 @@ public:
     SingleCopyClaim claim();
     QString filePath() const { return m_path; }
 
+    // The user's own: the runtime directory on Linux, the temporary folder on Windows.
     static QString defaultDirectory();
 
 private:
+    // The platform's part: opens and locks the file at m_path, whose directory is there.
+    SingleCopyClaim lockFile();
+    // Failures, worded alike on every platform.
+    SingleCopyClaim permissionDenied() const;
+    SingleCopyClaim accessError(const QString &reason) const;
+    SingleCopyClaim notALockFile(const QString &what) const;
+
     QString m_path;
-    int m_fd = -1; // open and locked while this copy holds the lock
+    // The open, locked file (a descriptor, or a Windows handle) while this copy holds the lock.
+    qintptr m_handle = -1;
 };
 
 } // namespace quorvale

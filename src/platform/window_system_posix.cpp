@@ -1,0 +1,24 @@
+#include "window_system.h"
+
+#include <QtGlobal>
+
+#include <cstring>
+
+namespace quorvale {
+
+// Without a display of either kind and with no platform asked for, Qt would abort with a page
+// about platform plugins.
+const char *missingWindowSystem(int argc, char *argv[])
+{
+    if (!qEnvironmentVariableIsEmpty("DISPLAY") ||
+        !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
+        !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        return nullptr;
+    for (int i = 1; i < argc; ++i)
+        if (std::strcmp(argv[i], "-platform") == 0 || std::strcmp(argv[i], "--platform") == 0)
+            return nullptr;
+    return "quorvale: no display (neither DISPLAY nor WAYLAND_DISPLAY is set); start it in a "
+           "desktop session, or try: xvfb-run quorvale\n";
+}
+
+} // namespace quorvale

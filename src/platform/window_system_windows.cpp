@@ -1,0 +1,10 @@
+#include "window_system.h"
+
+namespace quorvale {
+
+const char *missingWindowSystem(int, char *[])
+{
+    return nullptr;
+}
+
+} // namespace quorvale
