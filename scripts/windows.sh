@@ -1,0 +1,89 @@
+#!/bin/sh
+# The Windows program, cross-built on Debian and run under Wine, inside the Windows build
+# environment (scripts/windows-env.sh) with the Qt that scripts/build-qt-windows.sh made.
+# Usage: scripts/windows.sh build | test | run | package
+#   build    cross-builds the program and its tests into build/windows/program
+#   test     builds, runs every test under Wine on a virtual X server (CTest's summary), then
+#            packages and checks the installer in a fresh Wine prefix
+#   run      builds, then starts the program under Wine on the current display
+#   package  builds the program's folder, the portable zip and the installer (NSIS) in
+#            build/windows
+set -eu
+
+repo=$(cd "$(dirname "$0")/.." && pwd)
+command=${1:-}
+case $command in
+build | test | run | package) ;;
+*) echo "usage: $0 build|test|run|package" >&2; exit 2 ;;
+esac
+if [ -z "${QUORVALE_IN_WINDOWS_ENV:-}" ]; then
+    if [ "$command" = run ]; then
+        [ -n "${DISPLAY:-}" ] || { echo "windows: no DISPLAY to run the program on" >&2; exit 1; }
+        export QUORVALE_SHARE_DISPLAY=1
+    fi
+    exec "$repo/scripts/windows-env.sh" "$0" "$@"
+fi
+
+out=$repo/build/windows
+mkdir -p "$out"
+QUORVALE_WINDOWS_QT=$("$repo/scripts/build-qt-windows.sh" | tail -n 1)
+export QUORVALE_WINDOWS_QT
+# Wine's own prefix for this tree: made on first use (about 10 s), never shared with a user's.
+export WINEPREFIX="$out/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+
+build() {
+    # The helper that the build runs, built for this machine with the environment's own Qt.
+    cmake -S "$repo" -B "$out/host" -G Ninja -DCMAKE_BUILD_TYPE=Release >"$out/host.log"
+    cmake --build "$out/host" --target quorvale_xpm_to_png >>"$out/host.log"
+    cmake -S "$repo" -B "$out/program" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+        -DCMAKE_TOOLCHAIN_FILE="$QUORVALE_WINDOWS_QT/lib/cmake/Qt6/qt.toolchain.cmake" \
+        -DQT_CHAINLOAD_TOOLCHAIN_FILE="$repo/cmake/mingw-w64.cmake" \
+        -DQUORVALE_HOST_XPM_TO_PNG="$out/host/resources/quorvale_xpm_to_png" \
+        -DCMAKE_CROSSCOMPILING_EMULATOR="$repo/scripts/wine-exec.sh;--qtest" >"$out/configure.log"
+    cmake --build "$out/program" --parallel "$(nproc)"
+}
+
+wine_prefix() {
+    [ -e "$WINEPREFIX/system.reg" ] || wine wineboot --init >/dev/null 2>&1
+}
+
+# The program's folder, the portable zip of it, and the installer made from it.
+package() {
+    version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$out/program/CMakeCache.txt")
+    folder=$out/Quorvale
+    rm -rf "$folder"
+    cmake --install "$out/program" --prefix "$folder" >"$out/install.log"
+    x86_64-w64-mingw32-strip --strip-unneeded "$folder/quorvale.exe"
+    # What the uninstaller removes: every file of the folder, then its folders, deepest first.
+    (cd "$folder" && find . -type f | sort | sed 's|^\./||; s|/|\\|g; s|.*|    Delete "$INSTDIR\\&"|'
+        find . -mindepth 1 -type d | sort -r | sed 's|^\./||; s|/|\\|g; s|.*|    RMDir "$INSTDIR\\&"|') \
+        >"$out/uninstall-files.nsh"
+    rm -f "$out/Quorvale-$version-portable.zip"
+    (cd "$out" && zip -qr "Quorvale-$version-portable.zip" Quorvale)
+    makensis -V2 -DVERSION="$version" -DFILE_VERSION="$version.0" -DPROGRAM="$folder" \
+        -DUNFILES="$out/uninstall-files.nsh" -DICON="$out/program/packaging/windows/quorvale.ico" \
+        -DLICENSE="$repo/LICENSE" -DOUTFILE="$out/Quorvale-$version-setup.exe" \
+        "$repo/packaging/windows/quorvale.nsi"
+    echo "Portable: build/windows/Quorvale-$version-portable.zip ($(du -k "$out/Quorvale-$version-portable.zip" | cut -f1) KiB)"
+    echo "Installer: build/windows/Quorvale-$version-setup.exe ($(du -k "$out/Quorvale-$version-setup.exe" | cut -f1) KiB)"
+}
+
+build
+case $command in
+test)
+    wine_prefix
+    # One virtual X server serves Wine and the tests of the real program. (A wineserver kept
+    # running across the tests with -p made them hang.)
+    xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" \
+        ctest --test-dir "$out/program" --output-on-failure --timeout 300 -j "$(nproc)"
+    package
+    echo "The installer in a fresh Wine prefix:"
+    xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" \
+        "$repo/tests/wine_installer_check.sh" "$out/Quorvale-$version-setup.exe" "$version"
+    ;;
+package) package ;;
+run)
+    wine_prefix
+    exec "$repo/scripts/wine-exec.sh" "$out/program/quorvale.exe"
+    ;;
+esac

@@ -1,0 +1,98 @@
+#!/bin/sh
+# The real Windows program under Wine on the X server in DISPLAY: it opens in ASCII to HEX mode,
+# converts what is typed, copies "41 42" to the clipboard (Wine shares the X clipboard), refuses
+# a second copy with its message box, and opens again once the first copy was killed. Alt+X
+# ends it with status 0.
+# Usage: wine_program_check.sh PROGRAM.exe [RUNNER]   (RUNNER: how to start it, default wine)
+# Exits 77 (skipped) without a display, xdotool or xclip.
+set -u
+program=$1
+runner=${2:-$(dirname "$0")/../scripts/wine-exec.sh}
+
+for tool in xdotool xclip; do
+    command -v "$tool" >/dev/null 2>&1 || { echo "skipped: needs $tool"; exit 77; }
+done
+[ -n "${DISPLAY:-}" ] || { echo "skipped: no DISPLAY"; exit 77; }
+
+# A temporary folder of its own, where the program keeps its single-copy lock.
+temp=$(mktemp -d)
+windows_temp=$(printf 'Z:%s' "$temp" | tr / '\\')
+export TMP="$windows_temp" TEMP="$windows_temp"
+pids=""
+cleanup() {
+    for pid in $pids; do kill -9 "$pid" 2>/dev/null; done
+    rm -rf "$temp"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAIL: $*"
+    exit 1
+}
+start() {
+    "$runner" "$program" >>"$temp/output.log" 2>&1 &
+    last=$!
+    pids="$pids $last"
+}
+# The first window whose whole title is $1, waiting up to 30 s. (A search may fail on a window
+# that goes away meanwhile, so it is asked again.)
+window() {
+    for _ in $(seq 150); do
+        found=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1)
+        [ -n "$found" ] && echo "$found" && return 0
+        sleep 0.2
+    done
+}
+clipboard() {
+    for _ in $(seq 50); do
+        [ "$(xclip -o -selection clipboard 2>/dev/null)" = "$1" ] && return 0
+        sleep 0.2
+    done
+    return 1
+}
+ended() {
+    for _ in $(seq 50); do
+        kill -0 "$1" 2>/dev/null || return 0
+        sleep 0.2
+    done
+    return 1
+}
+
+start
+first=$last
+main=$(window "Quorvale - ASCII to HEX mode")
+[ -n "$main" ] || fail "no window 'Quorvale - ASCII to HEX mode'"
+echo "ok: the window opens in ASCII to HEX mode"
+
+xdotool windowfocus --sync "$main"
+sleep 0.5
+xdotool type --delay 80 AB
+xdotool key --delay 80 alt+c
+clipboard "41 42" || fail "the clipboard holds '$(xclip -o -selection clipboard 2>/dev/null)', not '41 42'"
+echo "ok: AB converts, and Copy puts '41 42' on the clipboard"
+
+start
+second=$last
+box=$(window "Quorvale")
+[ -n "$box" ] || fail "a second copy shows no message box"
+xdotool windowfocus --sync "$box" key Return
+ended "$second" || fail "the second copy still runs after its message box was closed"
+wait "$second"
+status=$?
+[ "$status" -eq 0 ] || fail "the refused copy ended with status $status"
+kill -0 "$first" 2>/dev/null || fail "the first copy ended"
+echo "ok: a second copy is refused with a message box and ends with status 0"
+
+kill -9 "$first"
+wait "$first" 2>/dev/null
+sleep 1
+start
+third=$last
+main=$(window "Quorvale - ASCII to HEX mode")
+[ -n "$main" ] || fail "no window after the first copy was killed"
+xdotool windowfocus --sync "$main" key alt+x
+ended "$third" || fail "Alt+X did not end the program"
+wait "$third"
+status=$?
+[ "$status" -eq 0 ] || fail "Alt+X ended the program with status $status"
+echo "ok: a killed copy does not block the next start; Alt+X ends it with status 0"
