@@ -90,3 +90,18 @@ clean:
 test-a11y: build
 	@scripts/install-deps.sh a11y
 	/usr/bin/python3 tests/a11y/orca_check.py $(BUILD_DIR)/quorvale
+
+# The Windows program, cross-built with mingw-w64 in a Debian 13 build environment and tested
+# under Wine (scripts/windows.sh): the test suite, then the installer in a fresh Wine prefix.
+# `make windows` builds the installer and the portable zip into build/windows/. Needs root for
+# the environment's chroot. The first run builds Qt for Windows into ~/.cache/quorvale (about
+# 45 minutes); later runs take minutes.
+.PHONY: test-windows windows windows-run
+test-windows:
+	scripts/windows.sh test
+
+windows:
+	scripts/windows.sh package
+
+windows-run:
+	scripts/windows.sh run
