@@ -161,6 +161,21 @@ private slots:
         answerPopup(Qt::Key_A);
         QTest::mouseClick(clicked->viewport(), Qt::RightButton);
         verifyMode(w, true);
+
+        // Each press of a double click opens the menu: the second switches back.
+        QList<int> answers{Qt::Key_H, Qt::Key_A};
+        QTimer answering;
+        connect(&answering, &QTimer::timeout, [&answers] {
+            if (auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+                menu && !answers.isEmpty())
+                QTest::keyClick(menu, Qt::Key(answers.takeFirst()));
+        });
+        answering.start(0);
+        QTest::mouseDClick(w.window->windowHandle(), Qt::RightButton, {},
+                           clicked->viewport()->mapTo(w.window.get(), QPoint(20, 10)));
+        answering.stop();
+        QVERIFY(answers.isEmpty());
+        verifyMode(w, true);
     }
 
     void dismissedMenuChangesNothing()
@@ -179,19 +194,30 @@ private slots:
     void clicksInTheOutputPaneFocusTheInputPane_data()
     {
         QTest::addColumn<int>("button");
-        QTest::newRow("left") << int(Qt::LeftButton);
-        QTest::newRow("middle") << int(Qt::MiddleButton);
+        QTest::addColumn<bool>("doubleClick");
+        QTest::newRow("left") << int(Qt::LeftButton) << false;
+        QTest::newRow("middle") << int(Qt::MiddleButton) << false;
+        // The second press of a double click too: typing after it is not lost in the output pane.
+        QTest::newRow("left double click") << int(Qt::LeftButton) << true;
     }
     void clicksInTheOutputPaneFocusTheInputPane()
     {
         QFETCH(int, button);
+        QFETCH(bool, doubleClick);
         Window w;
-        QTest::mouseClick(w.text2()->viewport(), Qt::MouseButton(button));
+        const auto click = [&](QPlainTextEdit *pane) {
+            if (doubleClick)
+                QTest::mouseDClick(w.window->windowHandle(), Qt::MouseButton(button), {},
+                                   pane->viewport()->mapTo(w.window.get(), QPoint(20, 10)));
+            else
+                QTest::mouseClick(pane->viewport(), Qt::MouseButton(button));
+        };
+        click(w.text2());
         QCOMPARE(QApplication::focusWidget(), w.text1());
         w.hexMode();
-        QTest::mouseClick(w.text1()->viewport(), Qt::MouseButton(button));
+        click(w.text1());
         QCOMPARE(QApplication::focusWidget(), w.text2());
-        QTest::mouseClick(w.text2()->viewport(), Qt::MouseButton(button));
+        click(w.text2());
         QCOMPARE(QApplication::focusWidget(), w.text2());
     }
 
