@@ -109,14 +109,36 @@ private slots:
         verifyMode(w, true);
     }
 
+    // The switch is done before the next key is handled, so that key goes to the new input
+    // pane, also where the desktop animates menus (a menu rolling open takes the keyboard only
+    // once it is fully open).
+    void switchFromTheMenuBarByKeyboard_data()
+    {
+        QTest::addColumn<bool>("animated");
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<bool>("asciiToHex");
+        QTest::addColumn<QString>("text1");
+        QTest::addColumn<QString>("text2");
+        QTest::newRow("HEX to ASCII") << false << "ab<Alt+M>h 41" << false << "abA"
+                                      << "61 62 41";
+        QTest::newRow("HEX to ASCII, animated menus") << true << "ab<Alt+M>h 41" << false << "abA"
+                                                      << "61 62 41";
+        QTest::newRow("and back") << false << "<Alt+M>h41<Alt+M>ab" << true << "Ab"
+                                  << "41 62";
+    }
     void switchFromTheMenuBarByKeyboard()
     {
+        QFETCH(bool, animated);
+        QFETCH(QString, keys);
+        QFETCH(bool, asciiToHex);
+        QApplication::setEffectEnabled(Qt::UI_General, animated);
+        QApplication::setEffectEnabled(Qt::UI_AnimateMenu, animated);
         Window w;
-        QTest::keyClick(w.window.get(), Qt::Key_M, Qt::AltModifier);
-        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
-        QVERIFY(menu);
-        QTest::keyClick(menu, Qt::Key_H);
-        verifyMode(w, false);
+        keyboard(w, keys);
+        QApplication::setEffectEnabled(Qt::UI_General, false);
+        verifyMode(w, asciiToHex);
+        QTEST(w.text1()->toPlainText(), "text1");
+        QTEST(w.text2()->toPlainText(), "text2");
     }
 
     void rightClickMenuSwitches_data()
@@ -139,6 +161,21 @@ private slots:
         answerPopup(Qt::Key_A);
         QTest::mouseClick(clicked->viewport(), Qt::RightButton);
         verifyMode(w, true);
+
+        // Each press of a double click opens the menu: the second switches back.
+        QList<int> answers{Qt::Key_H, Qt::Key_A};
+        QTimer answering;
+        connect(&answering, &QTimer::timeout, [&answers] {
+            if (auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+                menu && !answers.isEmpty())
+                QTest::keyClick(menu, Qt::Key(answers.takeFirst()));
+        });
+        answering.start(0);
+        QTest::mouseDClick(w.window->windowHandle(), Qt::RightButton, {},
+                           clicked->viewport()->mapTo(w.window.get(), QPoint(20, 10)));
+        answering.stop();
+        QVERIFY(answers.isEmpty());
+        verifyMode(w, true);
     }
 
     void dismissedMenuChangesNothing()
@@ -157,19 +194,30 @@ private slots:
     void clicksInTheOutputPaneFocusTheInputPane_data()
     {
         QTest::addColumn<int>("button");
-        QTest::newRow("left") << int(Qt::LeftButton);
-        QTest::newRow("middle") << int(Qt::MiddleButton);
+        QTest::addColumn<bool>("doubleClick");
+        QTest::newRow("left") << int(Qt::LeftButton) << false;
+        QTest::newRow("middle") << int(Qt::MiddleButton) << false;
+        // The second press of a double click too: typing after it is not lost in the output pane.
+        QTest::newRow("left double click") << int(Qt::LeftButton) << true;
     }
     void clicksInTheOutputPaneFocusTheInputPane()
     {
         QFETCH(int, button);
+        QFETCH(bool, doubleClick);
         Window w;
-        QTest::mouseClick(w.text2()->viewport(), Qt::MouseButton(button));
+        const auto click = [&](QPlainTextEdit *pane) {
+            if (doubleClick)
+                QTest::mouseDClick(w.window->windowHandle(), Qt::MouseButton(button), {},
+                                   pane->viewport()->mapTo(w.window.get(), QPoint(20, 10)));
+            else
+                QTest::mouseClick(pane->viewport(), Qt::MouseButton(button));
+        };
+        click(w.text2());
         QCOMPARE(QApplication::focusWidget(), w.text1());
         w.hexMode();
-        QTest::mouseClick(w.text1()->viewport(), Qt::MouseButton(button));
+        click(w.text1());
         QCOMPARE(QApplication::focusWidget(), w.text2());
-        QTest::mouseClick(w.text2()->viewport(), Qt::MouseButton(button));
+        click(w.text2());
         QCOMPARE(QApplication::focusWidget(), w.text2());
     }
 

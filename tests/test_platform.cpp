@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFile>
+#include <QKeySequence>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QProcess>
@@ -97,6 +98,36 @@ private slots:
         QCOMPARE(buttons, 1);
         QVERIFY(modal);
         QVERIFY(!QApplication::activeModalWidget());
+    }
+
+    // The box closes as the key goes down: a key typed right after it goes to the window below
+    // instead of to the box.
+    void messageBoxClosesAsTheKeyGoesDown_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::newRow("space bar") << "Space";
+        QTest::newRow("Return") << "Return";
+    }
+    void messageBoxClosesAsTheKeyGoesDown()
+    {
+        QFETCH(QString, key);
+        DesktopPlatform platform(QDir::tempPath());
+        bool closedOnPress = false;
+        QTimer::singleShot(0, [&] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            QVERIFY(box && QTest::qWaitForWindowActive(box));
+            const QKeyCombination pressed = QKeySequence::fromString(key)[0];
+            QTest::keyPress(box->windowHandle(), pressed.key(), pressed.keyboardModifiers());
+            closedOnPress = !box->isVisible();
+            QTest::keyRelease(box->windowHandle(), pressed.key(), pressed.keyboardModifiers());
+            box->close();
+        });
+        platform.showMessage(nullptr, {QStringLiteral("Input is limited to 300 characters."),
+                                       QStringLiteral("Nobody would read them!"),
+                                       MessageBoxRequest::Icon::Information,
+                                       {},
+                                       0});
+        QVERIFY(closedOnPress);
     }
 
     void copyClearsTheClipboardFirst()

@@ -1,5 +1,6 @@
 #include "frmabout.h"
 
+#include "instant_click.h"
 #include "link_label.h"
 #include "platform.h"
 
@@ -143,6 +144,8 @@ void frmabout::buildLayout()
     cmdok->setObjectName(QStringLiteral("cmdok"));
     cmdok->setGeometry(24, 240, 106, 26);
     cmdok->setDefault(true);
+    // Closes the dialog as the key goes down, so that the key typed next reaches the main window.
+    clickAtOnce(cmdok);
     cmdok->setFocus();
 }
 

@@ -6,11 +6,13 @@
 #include "frmabout.h"
 #include "hex_form.h"
 #include "hex_to_ascii.h"
+#include "instant_click.h"
 #include "pane.h"
 #include "platform.h"
 #include "text_view.h"
 
 #include <QAccessible>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCursor>
 #include <QGuiApplication>
@@ -173,6 +175,8 @@ void frmMain::buildLayout()
         b->setObjectName(QLatin1String(name));
         b->setGeometry(geometry);
         b->setAutoDefault(false);
+        // A command given from the keyboard acts before the next key is handled.
+        clickAtOnce(b);
         return b;
     };
     cmdClear = button("cmdClear", QStringLiteral("Clear &All"), twipsRect(195, 2115, 1275, 360));
@@ -195,6 +199,11 @@ void frmMain::buildLayout()
 
 void frmMain::buildMenus()
 {
+    // A menu that rolls or fades open takes the keyboard only once it is fully open; keys typed
+    // meanwhile would go to the pane instead of choosing an item. Menus open at once.
+    QApplication::setEffectEnabled(Qt::UI_AnimateMenu, false);
+    QApplication::setEffectEnabled(Qt::UI_FadeMenu, false);
+
     menuProject = menuBar()->addMenu(QStringLiteral("   &Project"));
     menuProject->setObjectName(QStringLiteral("menuProject"));
     menuAbout = menuProject->addAction(QStringLiteral("&About"));

@@ -205,6 +205,25 @@ void Pane::focusOutEvent(QFocusEvent *event)
 
 void Pane::mousePressEvent(QMouseEvent *event)
 {
+    if (mouseDown(event))
+        QPlainTextEdit::mousePressEvent(event);
+    else
+        event->accept();
+}
+
+// The second press of a double click comes as a double click, but it is a button going down
+// all the same: the right button opens the menu again, and the focus does not stay in the
+// output pane, where everything typed would be discarded.
+void Pane::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    if (mouseDown(event))
+        QPlainTextEdit::mouseDoubleClickEvent(event);
+    else
+        event->accept();
+}
+
+bool Pane::mouseDown(const QMouseEvent *event)
+{
     int button = 0;
     switch (event->button()) {
     case Qt::LeftButton:
@@ -223,11 +242,7 @@ void Pane::mousePressEvent(QMouseEvent *event)
         onMouseDown(button);
     // The right button only opens the main window's menu; a click whose focus went on to the
     // other pane does not place the caret here.
-    if (event->button() == Qt::RightButton || !hasFocus()) {
-        event->accept();
-        return;
-    }
-    QPlainTextEdit::mousePressEvent(event);
+    return event->button() != Qt::RightButton && hasFocus();
 }
 
 qsizetype Pane::roomFor(const QTextCursor &replacing) const

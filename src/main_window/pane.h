@@ -49,6 +49,7 @@ protected:
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
     void insertFromMimeData(const QMimeData *source) override;
     bool event(QEvent *event) override;
 
@@ -58,6 +59,9 @@ private:
     // What of the typed `text` fits into the pane ("" when nothing does).
     QString fittingTyped(int key, const QString &text) const;
     void describe();
+    // Runs the window's handling of a button going down; says whether the pane still places the
+    // caret for it.
+    bool mouseDown(const QMouseEvent *event);
 
     QSet<quint64> m_pressedKeys;
     QString m_note;

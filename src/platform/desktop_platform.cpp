@@ -1,5 +1,7 @@
 #include "desktop_platform.h"
 
+#include "instant_click.h"
+
 #include <QApplication>
 #include <QClipboard>
 #include <QDesktopServices>
@@ -19,6 +21,8 @@ void DesktopPlatform::showMessage(QWidget *parent, const MessageBoxRequest &requ
     QMessageBox box(icon, request.title, prompt, QMessageBox::Ok, parent);
     box.setTextFormat(Qt::PlainText);
     box.setObjectName(QStringLiteral("messageBox"));
+    // Closed as the key goes down, so that the key typed next reaches the window below.
+    clickAtOnce(box.button(QMessageBox::Ok));
     // Help files are a thing of the past on this desktop: the help reference is not shown.
     box.exec();
 }

@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -121,6 +122,35 @@ inline void typeText(QWidget *w, const QString &text)
                         : c == QLatin1Char(' ')                            ? int(Qt::Key_Space)
                                                                            : int(Qt::Key_unknown);
         typeKey(w, key, one);
+    }
+}
+
+// Sends keys as the keyboard does, through the main window's window-system side: shortcuts
+// first, then an open menu or the focused widget, whichever has the keyboard at that moment.
+// Characters are typed as they are; a key in angle brackets is pressed and released as named
+// ("<Alt+A>", "<Space>"), or only pressed ("<+Space>") or only released ("<-Space>"), as when
+// keys roll. Nothing else runs in between, as when keys come faster than a timer.
+inline void keyboard(const Window &w, const QString &keys)
+{
+    QWindow *window = w.window->windowHandle();
+    for (qsizetype i = 0; i < keys.size(); ++i) {
+        const qsizetype close = keys.indexOf(QLatin1Char('>'), i);
+        if (keys.at(i) != QLatin1Char('<') || close < 0) {
+            QTest::keyClick(window, keys.at(i).toLatin1());
+            continue;
+        }
+        QString name = keys.mid(i + 1, close - i - 1);
+        const QChar half = name.front();
+        if (half == QLatin1Char('+') || half == QLatin1Char('-'))
+            name.remove(0, 1);
+        const QKeyCombination key = QKeySequence::fromString(name)[0];
+        if (half == QLatin1Char('+'))
+            QTest::keyPress(window, key.key(), key.keyboardModifiers());
+        else if (half == QLatin1Char('-'))
+            QTest::keyRelease(window, key.key(), key.keyboardModifiers());
+        else
+            QTest::keyClick(window, key.key(), key.keyboardModifiers());
+        i = close;
     }
 }
 
