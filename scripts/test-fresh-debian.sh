@@ -7,12 +7,16 @@
 # DEBIAN_MIRROR chooses the mirror; the log goes to $TMPDIR (else /var/tmp).
 # Everything it mounts lives in a mount namespace of its own, so no mount outlives it; the
 # system it made is deleted at the end, also when a step fails or it is interrupted.
+# With "package", the user runs `scripts/install-deps.sh package && make package` instead (the
+# Debian package, lintian-clean or failing), and the last step prints the release's hardening
+# features and hardening-check's verdict on the packaged program.
 set -eu
 
 release=${1:-}
-case $release in
-bookworm | trixie) ;;
-*) echo "usage: $0 bookworm|trixie" >&2; exit 2 ;;
+mode=${2:-readme}
+case $release/$mode in
+bookworm/readme | trixie/readme | bookworm/package | trixie/package) ;;
+*) echo "usage: $0 bookworm|trixie [package]" >&2; exit 2 ;;
 esac
 [ "$(id -u)" -eq 0 ] || { echo "test-fresh-debian: needs root (debootstrap, chroot)" >&2; exit 2; }
 repo=$(cd "$(dirname "$0")/.." && pwd)
@@ -24,7 +28,7 @@ fi
 
 mirror=${DEBIAN_MIRROR:-http://deb.debian.org/debian}
 user=newuser
-log=${TMPDIR:-/var/tmp}/quorvale-fresh-$release.log
+log=${TMPDIR:-/var/tmp}/quorvale-fresh-$release-$mode.log
 : >"$log"
 began=$(date +%s)
 work=""
@@ -141,6 +145,30 @@ git -C "$repo" bundle create "$root/tmp/quorvale.bundle" HEAD >>"$log" 2>&1
 chmod 644 "$root/tmp/quorvale.bundle"
 display=""
 step "git clone of the commit, as the user" as_user "git clone -q /tmp/quorvale.bundle quorvale"
+
+if [ "$mode" = package ]; then
+    package_command="scripts/install-deps.sh package && make package"
+    step "$package_command" as_user "cd quorvale && $package_command"
+    # What this release's dpkg turns on by default, the flags the program was compiled with
+    # (debian/rules adds to them), and what hardening-check finds in the packaged program.
+    hardening() {
+        DEBIAN_FRONTEND=noninteractive in_root apt-get install -y -qq --no-install-recommends \
+            devscripts >/dev/null &&
+            deb=$(cd "$root" && ls home/$user/quorvale/build/package/quorvale_*.deb) &&
+            in_root dpkg-deb -x "/$deb" /tmp/installed && {
+            echo "dpkg $(in_root dpkg-query -W -f='${Version}' dpkg), default hardening:" \
+                "$(in_root dpkg-buildflags --query-features hardening |
+                    awk '/^Feature/ { f = $2 } /^Enabled: yes/ { printf "%s ", f }')"
+            grep -o -- ' -g -O2 .* -c [^ ]*main\.cpp' "$log" | head -n 1 | sed 's/^/compiled:/'
+            (cd "$root" && sha256sum "$deb")
+            in_root hardening-check /tmp/installed/usr/bin/quorvale
+        } >"$work/hardening" 2>&1
+    }
+    step "hardening-check of the packaged program" hardening
+    cat "$work/hardening"
+    echo "PASS: make package on a fresh Debian $release, in $(elapsed "$began") s"
+    exit 0
+fi
 
 start_xvfb() {
     Xvfb -displayfd 3 -nolisten tcp -screen 0 1024x768x24 3>"$work/display" >>"$log" 2>&1 &
