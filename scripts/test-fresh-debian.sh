@@ -29,6 +29,8 @@ fi
 mirror=${DEBIAN_MIRROR:-http://deb.debian.org/debian}
 user=newuser
 log=${TMPDIR:-/var/tmp}/quorvale-fresh-$release-$mode.log
+checked="the README's commands"
+[ "$mode" = readme ] || checked="make package"
 : >"$log"
 began=$(date +%s)
 work=""
@@ -43,7 +45,8 @@ readme_command() {
 run_command=$(readme_command 1)
 test_command=$(readme_command 2)
 
-in_root() { chroot "$root" "$@"; }
+# TMPDIR names a directory of the host, not of the new system.
+in_root() { chroot "$root" env -u TMPDIR "$@"; }
 # Runs a shell command as the user in the home directory, with what a desktop's terminal has.
 as_user() {
     chroot "$root" runuser -u "$user" -- env -i HOME="/home/$user" USER="$user" \
@@ -83,7 +86,7 @@ fail() {
     echo "FAILED ($(elapsed "$t0") s)"
     echo "--- last lines of $log:"
     tail -n 25 "$log"
-    echo "FAIL: the README's commands on a fresh Debian $release, after $(elapsed "$began") s"
+    echo "FAIL: $checked on a fresh Debian $release, after $(elapsed "$began") s"
     exit 1
 }
 # step "what" command...: one line, the command's output in the log. The shell does not stop
@@ -166,7 +169,7 @@ if [ "$mode" = package ]; then
     }
     step "hardening-check of the packaged program" hardening
     cat "$work/hardening"
-    echo "PASS: make package on a fresh Debian $release, in $(elapsed "$began") s"
+    echo "PASS: $checked on a fresh Debian $release, in $(elapsed "$began") s"
     exit 0
 fi
 
