@@ -7,7 +7,7 @@
 # change what is packaged, and the time is halved.
 # Usage: scripts/check-reproducible.sh DIR   (as root: the second build runs as another user)
 # DIR receives the source package made from the working tree (committed and uncommitted changes
-# to tracked files) and the packages of each build in DIR/results/control and .../experiment-1.
+# to tracked files) and the packages built from it in DIR/results.
 set -eu
 
 dir=${1:?usage: $0 DIR}
@@ -34,13 +34,23 @@ if ! id -u "$builder" >/dev/null 2>&1; then
     made_builder=1
 fi
 
+# Stand-ins, seen only inside this namespace, in a small file system of its own.
+private=$(mktemp -d)
+mount -t tmpfs -o size=4m,mode=755 private "$private"
 # That user mounts the shuffled file system (disorderfs). Debian's /dev/fuse is open to every
-# user; a container's may be root's alone: then a private copy open to all is put in its place.
+# user; a container's may be root's alone: then a copy open to all takes its place.
 if [ "$(stat -c %a /dev/fuse)" != 666 ]; then
-    nodes=$(mktemp -d)
-    mount -t tmpfs -o size=64k,mode=755 nodes "$nodes"
-    mknod -m 666 "$nodes/fuse" c 10 229
-    mount --bind "$nodes/fuse" /dev/fuse
+    mknod -m 666 "$private/fuse" c 10 229
+    mount --bind "$private/fuse" /dev/fuse
+fi
+# reprotest 0.7.23 (Debian 12) calls sudo with "-h localhost", which sudo 1.9.13 refuses unless
+# it lists privileges; then sudo is a wrapper that leaves those two words out.
+if ! sudo -h localhost true 2>/dev/null; then
+    cp -p /usr/bin/sudo "$private/sudo.real"
+    printf '#!/bin/sh\n[ "$1 $2" != "-h localhost" ] || shift 2\nexec %s "$@"\n' \
+        "$private/sudo.real" >"$private/sudo"
+    chmod 755 "$private/sudo"
+    mount --bind "$private/sudo" /usr/bin/sudo
 fi
 
 rm -rf "$dir"
@@ -59,5 +69,7 @@ reprotest --verbosity=1 --store-dir=results \
     --auto-preset-expr '_.re_replace.build_command("dpkg-buildpackage",
         "DEB_BUILD_OPTIONS=nocheck dpkg-buildpackage -Pnocheck")' \
     "$dsc" -- null
-echo "sha256 of both builds:"
-(cd results && sha256sum control/*.deb experiment-1/*.deb)
+# reprotest stops with an error and diffoscope's report at any difference; alike, the results
+# of the second build are a link to the first's, and their digests are in SHA256SUMS.
+echo "Both builds gave:"
+cat results/SHA256SUMS
