@@ -56,7 +56,7 @@ autopkgtest:
 # of Debian's reproducible-builds testing, and their .deb files compared (see the script).
 check-reproducible:
 	@scripts/install-deps.sh package reprotest
-	scripts/check-reproducible.sh $(BUILD_DIR)/reprotest
+	$(AS_ROOT) scripts/check-reproducible.sh $(BUILD_DIR)/reprotest
 
 # Pictures of both modes for the README, into docs/ (under Xvfb when there is no display).
 screenshots: build

@@ -47,6 +47,7 @@ fi
 # it lists privileges; then sudo is a wrapper that leaves those two words out.
 if ! sudo -h localhost true 2>/dev/null; then
     cp -p /usr/bin/sudo "$private/sudo.real"
+    # shellcheck disable=SC2016 # expanded by the wrapper
     printf '#!/bin/sh\n[ "$1 $2" != "-h localhost" ] || shift 2\nexec %s "$@"\n' \
         "$private/sudo.real" >"$private/sudo"
     chmod 755 "$private/sudo"

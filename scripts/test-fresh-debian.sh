@@ -154,11 +154,13 @@ if [ "$mode" = package ]; then
     step "$package_command" as_user "cd quorvale && $package_command"
     # What this release's dpkg turns on by default, the flags the program was compiled with
     # (debian/rules adds to them), and what hardening-check finds in the packaged program.
+    # shellcheck disable=SC2317 # run by step
     hardening() {
         DEBIAN_FRONTEND=noninteractive in_root apt-get install -y -qq --no-install-recommends \
             devscripts >/dev/null &&
-            deb=$(cd "$root" && ls home/$user/quorvale/build/package/quorvale_*.deb) &&
+            deb=$(cd "$root" && ls home/"$user"/quorvale/build/package/quorvale_*.deb) &&
             in_root dpkg-deb -x "/$deb" /tmp/installed && {
+            # shellcheck disable=SC2016 # a dpkg-query format
             echo "dpkg $(in_root dpkg-query -W -f='${Version}' dpkg), default hardening:" \
                 "$(in_root dpkg-buildflags --query-features hardening |
                     awk '/^Feature/ { f = $2 } /^Enabled: yes/ { printf "%s ", f }')"
