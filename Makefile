@@ -5,7 +5,8 @@ BUILD_DIR := build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 FUZZ_SECONDS ?= 60
 
-.PHONY: all build run test test-asan fuzz tidy bench deps package screenshots clean
+.PHONY: all build run test test-asan fuzz tidy bench deps package autopkgtest check-reproducible \
+	screenshots clean
 
 all: build
 
@@ -38,6 +39,24 @@ package:
 	cd $(PACKAGE_DIR)/quorvale && dpkg-buildpackage -us -uc -j$(JOBS) \
 		--check-command=lintian --check-option=--fail-on=error,warning
 	@echo "Package: $$(ls $(PACKAGE_DIR)/quorvale_*.deb)"
+
+# debian/tests against the package that `make package` built, installed on this machine
+# (autopkgtest's null back end: the package and the tests' dependencies stay installed).
+AS_ROOT := $(if $(filter 0,$(shell id -u)),,sudo)
+
+autopkgtest:
+	@scripts/install-deps.sh autopkgtest
+	@ls $(PACKAGE_DIR)/quorvale_*.changes >/dev/null 2>&1 || \
+		{ echo "make autopkgtest: no package in $(PACKAGE_DIR); run make package first" >&2; exit 1; }
+	rm -rf $(PACKAGE_DIR)/autopkgtest
+	$(AS_ROOT) autopkgtest --output-dir=$(PACKAGE_DIR)/autopkgtest \
+		$(PACKAGE_DIR)/quorvale_*.changes -- null
+
+# Two builds of the package from an export of the working tree, the second with the variations
+# of Debian's reproducible-builds testing, and their .deb files compared (see the script).
+check-reproducible:
+	@scripts/install-deps.sh package reprotest
+	$(AS_ROOT) scripts/check-reproducible.sh $(BUILD_DIR)/reprotest
 
 # Pictures of both modes for the README, into docs/ (under Xvfb when there is no display).
 screenshots: build

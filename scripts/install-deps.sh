@@ -1,10 +1,12 @@
 #!/bin/sh
 # Installs the Debian packages that building, running and testing Quorvale need.
-# Usage: scripts/install-deps.sh [x11] [fuzz] [tidy] [package] [screenshots] [bench] [a11y]
+# Usage: scripts/install-deps.sh [x11] [fuzz] [tidy] [package] [autopkgtest] [reprotest]
+#                               [screenshots] [bench] [a11y]
 #   no argument: what `make run`, `make test` and `make test-asan` need (g++ brings the
 #   sanitizer runtimes; Xvfb, xdotool and a session bus drive the real program in the X11
 #   tests). The groups add what those make targets need: fuzz, clang and its libFuzzer runtime;
-#   tidy, clang-tidy; package, the .deb tools; screenshots, imagemagick; bench, Google Benchmark;
+#   tidy, clang-tidy; package, the .deb tools; autopkgtest and reprotest, the tools of
+#   make autopkgtest and make check-reproducible; screenshots, imagemagick; bench, Google Benchmark;
 #   a11y, Orca and the accessibility stack for make test-a11y.
 # Idempotent: returns at once when everything is there. Run by a user, it installs through sudo
 # when the user may use it, else through su (asking for root's password) on a terminal.
@@ -22,6 +24,10 @@ for group in "$@"; do
     # dpkg-buildpackage and debhelper; lintian checks the result. The list above holds
     # debian/control's Build-Depends, and dpkg-buildpackage names any that is missing.
     package) PACKAGES="$PACKAGES build-essential debhelper lintian git" ;;
+    autopkgtest) PACKAGES="$PACKAGES autopkgtest" ;;
+    # reprotest with what its variations use: disorderfs (file order), faketime (time), sudo
+    # (another user), locales-all (the other locale); diffoscope names what differs.
+    reprotest) PACKAGES="$PACKAGES reprotest disorderfs faketime sudo locales-all diffoscope-minimal" ;;
     screenshots) PACKAGES="$PACKAGES imagemagick" ;;
     # Google Benchmark; XCB and a virtual X server for timing the start-up until the window is mapped.
     bench) PACKAGES="$PACKAGES libbenchmark-dev libxcb1-dev pkgconf xvfb xauth" ;;

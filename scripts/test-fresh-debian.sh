@@ -7,12 +7,16 @@
 # DEBIAN_MIRROR chooses the mirror; the log goes to $TMPDIR (else /var/tmp).
 # Everything it mounts lives in a mount namespace of its own, so no mount outlives it; the
 # system it made is deleted at the end, also when a step fails or it is interrupted.
+# With "package", the user runs `scripts/install-deps.sh package && make package` instead (the
+# Debian package, lintian-clean or failing), and the last step prints the release's hardening
+# features and hardening-check's verdict on the packaged program.
 set -eu
 
 release=${1:-}
-case $release in
-bookworm | trixie) ;;
-*) echo "usage: $0 bookworm|trixie" >&2; exit 2 ;;
+mode=${2:-readme}
+case $release/$mode in
+bookworm/readme | trixie/readme | bookworm/package | trixie/package) ;;
+*) echo "usage: $0 bookworm|trixie [package]" >&2; exit 2 ;;
 esac
 [ "$(id -u)" -eq 0 ] || { echo "test-fresh-debian: needs root (debootstrap, chroot)" >&2; exit 2; }
 repo=$(cd "$(dirname "$0")/.." && pwd)
@@ -24,7 +28,9 @@ fi
 
 mirror=${DEBIAN_MIRROR:-http://deb.debian.org/debian}
 user=newuser
-log=${TMPDIR:-/var/tmp}/quorvale-fresh-$release.log
+log=${TMPDIR:-/var/tmp}/quorvale-fresh-$release-$mode.log
+checked="the README's commands"
+[ "$mode" = readme ] || checked="make package"
 : >"$log"
 began=$(date +%s)
 work=""
@@ -39,7 +45,8 @@ readme_command() {
 run_command=$(readme_command 1)
 test_command=$(readme_command 2)
 
-in_root() { chroot "$root" "$@"; }
+# TMPDIR names a directory of the host, not of the new system.
+in_root() { chroot "$root" env -u TMPDIR "$@"; }
 # Runs a shell command as the user in the home directory, with what a desktop's terminal has.
 as_user() {
     chroot "$root" runuser -u "$user" -- env -i HOME="/home/$user" USER="$user" \
@@ -79,7 +86,7 @@ fail() {
     echo "FAILED ($(elapsed "$t0") s)"
     echo "--- last lines of $log:"
     tail -n 25 "$log"
-    echo "FAIL: the README's commands on a fresh Debian $release, after $(elapsed "$began") s"
+    echo "FAIL: $checked on a fresh Debian $release, after $(elapsed "$began") s"
     exit 1
 }
 # step "what" command...: one line, the command's output in the log. The shell does not stop
@@ -141,6 +148,34 @@ git -C "$repo" bundle create "$root/tmp/quorvale.bundle" HEAD >>"$log" 2>&1
 chmod 644 "$root/tmp/quorvale.bundle"
 display=""
 step "git clone of the commit, as the user" as_user "git clone -q /tmp/quorvale.bundle quorvale"
+
+if [ "$mode" = package ]; then
+    package_command="scripts/install-deps.sh package && make package"
+    step "$package_command" as_user "cd quorvale && $package_command"
+    # What this release's dpkg turns on by default, the flags the program was compiled with
+    # (debian/rules adds to them), and what hardening-check finds in the packaged program.
+    # shellcheck disable=SC2317 # run by step
+    hardening() {
+        DEBIAN_FRONTEND=noninteractive in_root apt-get install -y -qq --no-install-recommends \
+            devscripts >/dev/null &&
+            deb=$(cd "$root" && ls home/"$user"/quorvale/build/package/quorvale_*.deb) &&
+            in_root dpkg-deb -x "/$deb" /tmp/installed && {
+            # shellcheck disable=SC2016 # a dpkg-query format
+            echo "dpkg $(in_root dpkg-query -W -f='${Version}' dpkg), default hardening:" \
+                "$(in_root dpkg-buildflags --query-features hardening |
+                    awk '/^Feature/ { f = $2 } /^Enabled: yes/ { printf "%s ", f }')"
+            grep -o -- ' -g -O2 .* -c [^ ]*main\.cpp' "$log" | head -n 1 | sed 's/^/compiled:/'
+            (cd "$root" && sha256sum "$deb")
+            # Its verdict is reported, not judged here: it fails the program for any one
+            # feature missing, and Debian 12 builds none with control-flow protection.
+            in_root hardening-check /tmp/installed/usr/bin/quorvale || true
+        } >"$work/hardening" 2>&1
+    }
+    step "hardening-check of the packaged program" hardening
+    cat "$work/hardening"
+    echo "PASS: $checked on a fresh Debian $release, in $(elapsed "$began") s"
+    exit 0
+fi
 
 start_xvfb() {
     Xvfb -displayfd 3 -nolisten tcp -screen 0 1024x768x24 3>"$work/display" >>"$log" 2>&1 &
