@@ -30,6 +30,14 @@ bool showOver(QWidget &mainWindow, frmabout &dialog)
     return QTest::qWaitForWindowActive(&dialog);
 }
 
+// Windows's offscreen platform, like Wine without a window manager, leaves the dialog (a tool
+// window) inactive, so that its focus and access keys are not in play there.
+bool toolWindowActive(const frmabout &dialog)
+{
+    return QSysInfo::productType() != QLatin1String("windows") ||
+           QApplication::activeWindow() == &dialog;
+}
+
 QPoint centreOf(const QWidget &dialog, const char *name)
 {
     const auto *widget = dialog.findChild<QWidget *>(QLatin1String(name));
@@ -135,8 +143,7 @@ void TestAbout::okHoldsTheOnlyFocus()
     QWidget mainWindow;
     frmabout dialog(platform, &mainWindow);
     QVERIFY(showOver(mainWindow, dialog));
-    if (QSysInfo::productType() == QLatin1String("windows") &&
-        QApplication::activeWindow() != &dialog)
+    if (!toolWindowActive(dialog))
         QSKIP("this platform does not activate the tool window (Windows offscreen, Wine)");
 
     auto *ok = dialog.findChild<QPushButton *>(QStringLiteral("cmdok"));
@@ -240,6 +247,8 @@ void TestAbout::okCloses()
     QWidget mainWindow;
     frmabout dialog(platform, &mainWindow);
     QVERIFY(showOver(mainWindow, dialog));
+    if (key.startsWith(QLatin1String("Alt+")) && !toolWindowActive(dialog))
+        QSKIP("this platform does not activate the tool window (Windows offscreen, Wine)");
 
     if (key.isEmpty()) {
         QTest::mouseClick(dialog.windowHandle(), Qt::LeftButton, {}, centreOf(dialog, "cmdok"));

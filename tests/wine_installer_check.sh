@@ -11,7 +11,9 @@ version=$2
 here=$(cd "$(dirname "$0")" && pwd)
 
 WINEPREFIX=$(mktemp -d)
-export WINEPREFIX WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# winemenubuilder would copy the Start-menu shortcut into this machine's own menus (and the
+# registry), which a Windows installer cannot undo: Wine's doing, not the installer's.
+export WINEPREFIX WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 unset WINEPATH
 program_pid=""
 cleanup() {
@@ -21,13 +23,17 @@ cleanup() {
 }
 trap cleanup EXIT
 fail() {
-    echo "FAIL: $*"
+    printf "FAIL: %s\n" "$*"
     exit 1
 }
-step() { echo "ok: $*"; }
+step() { printf "ok: %s\n" "$*"; }
 key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Quorvale'
 # One value of the Apps & features entry, as `reg query` prints it.
-value() { wine reg query "$key" /v "$1" 2>/dev/null | tr -d '\r' | sed -n "s/^ *$1 *REG_[A-Z_]* *//p"; }
+# (Wine's reg prints a quote inside a value as \".)
+value() {
+    wine reg query "$key" /v "$1" 2>/dev/null | tr -d '\r' |
+        sed -n "s/^ *$1 *REG_[A-Z_]* *//p" | sed 's/\\"/"/g'
+}
 # What of Quorvale the prefix holds: files and folders, then registry lines.
 traces() {
     find "$WINEPREFIX/drive_c" -iname '*quorvale*'
@@ -68,7 +74,13 @@ wine "$setup" /S
 status=$?
 [ "$status" -ne 0 ] || fail "setup /S succeeded while Quorvale was running"
 [ "$(ls -l --time-style=full-iso "$folder")" = "$before" ] || fail "setup changed the folder while Quorvale was running"
-xdotool windowfocus --sync "$window" key alt+x
+# Alt+X once the window has the focus, which takes a moment without a window manager.
+for _ in $(seq 20); do
+    xdotool windowfocus "$window" 2>/dev/null && sleep 0.5 && xdotool key alt+x
+    sleep 1
+    kill -0 "$program_pid" 2>/dev/null || break
+done
+kill -0 "$program_pid" 2>/dev/null && fail "Alt+X does not end the installed program"
 wait "$program_pid"
 program_pid=""
 step "setup /S while Quorvale runs ends with status $status and leaves the folder as it was"
@@ -80,7 +92,11 @@ status=$?
 step "setup /S over the same version replaces it"
 
 uninstall=$(value QuietUninstallString)
-wine cmd /c "$uninstall"
+# "C:\...\uninstall.exe" /S: the quoted program, then its arguments.
+uninstaller=$(printf "%s\n" "$uninstall" | sed -n 's/^"\([^"]*\)".*/\1/p')
+[ -n "$uninstaller" ] || fail "QuietUninstallString is not a quoted program: $uninstall"
+# shellcheck disable=SC2086 # the arguments as Windows splits them
+wine "$uninstaller" ${uninstall#\"$uninstaller\"}
 # The uninstaller goes on from a copy of itself in the temporary folder.
 wineserver -w
 left=$(traces)

@@ -50,6 +50,15 @@ clipboard() {
     done
     return 1
 }
+# Gives the window the keyboard focus (no window manager does) and waits until it has it.
+focus() {
+    for _ in $(seq 50); do
+        xdotool windowfocus "$1" 2>/dev/null
+        [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ] && sleep 0.5 && return 0
+        sleep 0.2
+    done
+    return 1
+}
 ended() {
     for _ in $(seq 50); do
         kill -0 "$1" 2>/dev/null || return 0
@@ -64,8 +73,7 @@ main=$(window "Quorvale - ASCII to HEX mode")
 [ -n "$main" ] || fail "no window 'Quorvale - ASCII to HEX mode'"
 echo "ok: the window opens in ASCII to HEX mode"
 
-xdotool windowfocus --sync "$main"
-sleep 0.5
+focus "$main" || fail "the window does not take the keyboard focus"
 xdotool type --delay 80 AB
 xdotool key --delay 80 alt+c
 clipboard "41 42" || fail "the clipboard holds '$(xclip -o -selection clipboard 2>/dev/null)', not '41 42'"
@@ -75,7 +83,8 @@ start
 second=$last
 box=$(window "Quorvale")
 [ -n "$box" ] || fail "a second copy shows no message box"
-xdotool windowfocus --sync "$box" key Return
+focus "$box" || fail "the message box does not take the keyboard focus"
+xdotool key Return
 ended "$second" || fail "the second copy still runs after its message box was closed"
 wait "$second"
 status=$?
@@ -90,7 +99,8 @@ start
 third=$last
 main=$(window "Quorvale - ASCII to HEX mode")
 [ -n "$main" ] || fail "no window after the first copy was killed"
-xdotool windowfocus --sync "$main" key alt+x
+focus "$main" || fail "the window does not take the keyboard focus"
+xdotool key alt+x
 ended "$third" || fail "Alt+X did not end the program"
 wait "$third"
 status=$?
