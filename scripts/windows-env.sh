@@ -20,7 +20,7 @@ PACKAGES="ca-certificates dpkg-dev cmake ninja-build file zstd
 [ "$(id -u)" -eq 0 ] || { echo "windows-env: needs root (debootstrap, chroot, mounts)" >&2; exit 2; }
 [ $# -gt 0 ] || { echo "usage: $0 COMMAND [ARG...]" >&2; exit 2; }
 
-cache=${QUORVALE_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/quorvale}
+cache=${QUORVALE_CACHE:-${XDG_CACHE_HOME:-${HOME:-/root}/.cache}/quorvale}
 repo=$(cd "$(dirname "$0")/.." && pwd)
 root=$cache/env-$release
 mirror=${DEBIAN_MIRROR:-http://deb.debian.org/debian}
