@@ -43,8 +43,12 @@ build() {
     cmake --build "$out/program" --parallel "$(nproc)"
 }
 
+# A new prefix goes on setting itself up after wineboot returns; programs started meanwhile had
+# their windows never activated, so its wineserver is waited for.
 wine_prefix() {
-    [ -e "$WINEPREFIX/system.reg" ] || wine wineboot --init >/dev/null 2>&1
+    [ -e "$WINEPREFIX/system.reg" ] && return 0
+    wine wineboot --init >/dev/null 2>&1
+    wineserver -w
 }
 
 # The program's folder, the portable zip of it, and the installer made from it.
