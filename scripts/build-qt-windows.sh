@@ -3,9 +3,9 @@
 # source package of Debian 13, inside the Windows build environment (scripts/windows-env.sh),
 # and installs it into the cache. Only what the program and its tests load: Core, Gui, Widgets,
 # Test, the windows, offscreen and minimal platform plugins and the Windows styles.
-# Prints the installed Qt's folder on its last line. A warm cache returns at once; a cold one
-# takes about 45 minutes on two cores. The build folder is kept after a failure, so a second
-# run goes on where the first stopped.
+# Prints the installed Qt's folder, and nothing else, on standard output. A warm cache returns
+# at once; a cold one takes about 40 minutes on two cores. The build folder is kept after a
+# failure, so a second run goes on where the first stopped.
 set -eu
 
 repo=$(cd "$(dirname "$0")/.." && pwd)
@@ -67,7 +67,7 @@ if [ ! -e build/build.ninja ]; then
         exit 1
     }
 fi
-echo "build-qt-windows: building (about 45 minutes on two cores; log in $work/build.log)" >&2
+echo "build-qt-windows: building (about 40 minutes on two cores; log in $work/build.log)" >&2
 cmake --build build --parallel "$(nproc)" >build.log 2>&1 || {
     grep -m 5 -B 2 -A 10 'error:\|FAILED' build.log >&2 || tail -n 30 build.log >&2
     exit 1

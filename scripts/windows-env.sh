@@ -35,10 +35,10 @@ exec 9>"$cache/env-$release.lock"
 flock 9
 # A half-made environment (an interrupted debootstrap) is made again from scratch.
 if [ ! -e "$root/.ready" ]; then
-    echo "windows-env: making the Debian $release build environment in $root (a few minutes)"
+    echo "windows-env: making the Debian $release build environment in $root (a few minutes)" >&2
     rm -rf --one-file-system "$root"
     command -v debootstrap >/dev/null || {
-        apt-get update -qq && apt-get install -y -qq --no-install-recommends debootstrap
+        apt-get update -qq && apt-get install -y -qq --no-install-recommends debootstrap >&2
     }
     debootstrap --variant=minbase "$release" "$root" "$mirror" >"$cache/debootstrap.log" 2>&1 || {
         tail -n 20 "$cache/debootstrap.log" >&2
@@ -59,7 +59,7 @@ SOURCES
 fi
 # shellcheck disable=SC2086
 if [ "$(cat "$root/.packages" 2>/dev/null)" != "$(echo $PACKAGES)" ]; then
-    echo "windows-env: installing the build environment's packages (log in $cache/env-install.log)"
+    echo "windows-env: installing the build environment's packages (log in $cache/env-install.log)" >&2
     mount -t proc proc "$root/proc"
     { chroot "$root" apt-get update -qq &&
         DEBIAN_FRONTEND=noninteractive chroot "$root" \

@@ -26,7 +26,7 @@ fi
 
 out=$repo/build/windows
 mkdir -p "$out"
-QUORVALE_WINDOWS_QT=$("$repo/scripts/build-qt-windows.sh" | tail -n 1)
+QUORVALE_WINDOWS_QT=$("$repo/scripts/build-qt-windows.sh")
 export QUORVALE_WINDOWS_QT
 # Wine's own prefix for this tree: made on first use (about 10 s), never shared with a user's.
 export WINEPREFIX="$out/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
