@@ -114,7 +114,7 @@ test-a11y: build
 # under Wine (scripts/windows.sh): the test suite, then the installer in a fresh Wine prefix.
 # `make windows` builds the installer and the portable zip into build/windows/. Needs root for
 # the environment's chroot. The first run builds Qt for Windows into ~/.cache/quorvale (about
-# 45 minutes); later runs take minutes.
+# 40 minutes); later runs take minutes.
 .PHONY: test-windows windows windows-run
 test-windows:
 	scripts/windows.sh test
