@@ -205,7 +205,9 @@ done
 echo "window up ($(elapsed "$t0") s)"
 
 close_window() {
-    DISPLAY=":$display" xdotool windowfocus --sync "$wid" key --window "$wid" alt+x || return 1
+    # Typed as a keyboard types (XTEST): the program ends as Alt+X goes down, and an event sent
+    # to its window for the key's release would find the window gone.
+    DISPLAY=":$display" xdotool windowfocus --sync "$wid" key alt+x || return 1
     for _ in $(seq 50); do
         kill -0 "$run_pid" 2>/dev/null || break
         sleep 0.2
