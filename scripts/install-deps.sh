@@ -34,7 +34,7 @@ for group in "$@"; do
     # Orca on a headless desktop: a session bus, the AT-SPI bus and a window manager;
     # Debian's own python3 reads the accessibility tree.
     a11y) PACKAGES="$PACKAGES orca at-spi2-core python3-pyatspi dbus-daemon openbox procps
-        xvfb xauth xdotool" ;;
+        x11-utils xvfb xauth xdotool" ;;
     *) echo "install-deps: unknown group $group" >&2; exit 2 ;;
     esac
 done

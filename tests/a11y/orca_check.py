@@ -64,6 +64,35 @@ class Desktop:
             raise Failure("Xvfb did not start")
         self.env["DISPLAY"] = ":" + number
 
+    def start_window_manager(self):
+        """Starts openbox and waits until it manages the screen: activating and minimising a
+        window go through it, and a check run before it is up fails for nothing."""
+        wm = self.spawn(["openbox"], "openbox.log")
+        deadline = time.monotonic() + 2 * TIMEOUT
+        while True:
+            supported = subprocess.run(["xprop", "-root", "-notype", "_NET_SUPPORTED"],
+                                       env=self.env, stdout=subprocess.PIPE,
+                                       stderr=subprocess.DEVNULL).stdout
+            if b"_NET_ACTIVE_WINDOW" in supported:
+                return
+            if wm.poll() is not None:
+                raise Failure("openbox ended with status %d" % wm.returncode)
+            if time.monotonic() > deadline:
+                raise Failure("openbox never took over the screen")
+            time.sleep(0.1)
+
+    def report(self):
+        """The end of each log of the session, for a failure seen only in a CI's output."""
+        for name in sorted(os.listdir(self.workdir)):
+            path = os.path.join(self.workdir, name)
+            if not name.endswith((".log", ".out")) or not os.path.isfile(path):
+                continue
+            with open(path, "rb") as f:
+                lines = f.read().decode(errors="replace").splitlines()[-15:]
+            print("a11y: --- %s, its last lines ---" % name, file=sys.stderr)
+            for line in lines:
+                print("a11y:   " + line[:300], file=sys.stderr)
+
     def start_session_bus(self):
         bus = self.spawn(["dbus-daemon", "--session", "--nofork", "--print-address=1"],
                          "dbus.log", stdout=subprocess.PIPE)
@@ -410,7 +439,7 @@ def main():
     try:
         desktop.start_x()
         desktop.start_session_bus()
-        desktop.spawn(["openbox"], "openbox.log")
+        desktop.start_window_manager()
         desktop.spawn(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"],
                       "at-spi.log")
         speech = Speech(desktop.start_orca(), debug_file)
@@ -424,8 +453,9 @@ def main():
         run_checks(Keyboard(desktop.env, speech), speech, tree, opened)
         status = 0
         print("a11y: all checks passed in %.1f s" % (time.monotonic() - started))
-    except Failure as failure:
+    except (Failure, subprocess.CalledProcessError) as failure:
         print("a11y: FAILED: %s" % failure, file=sys.stderr)
+        desktop.report()
         keep = True
     finally:
         desktop.stop()
