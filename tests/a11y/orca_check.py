@@ -96,6 +96,8 @@ class Desktop:
 
     def report(self):
         """The end of each log of the session, for a failure seen only in a CI's output."""
+        if self.wm is not None and self.wm.poll() is not None:
+            print("a11y: openbox had ended with status %d" % self.wm.returncode, file=sys.stderr)
         for name in sorted(os.listdir(self.workdir)):
             path = os.path.join(self.workdir, name)
             if not name.endswith((".log", ".out")) or not os.path.isfile(path):
