@@ -15,7 +15,6 @@ fi
 
 cache=$QUORVALE_CACHE
 toolchain=$repo/cmake/mingw-w64.cmake
-patches=$repo/packaging/windows/qt-patches
 source_version=$(apt-cache showsrc qt6-base | sed -n 's/^Version: //p' | sort -V | tail -n 1)
 compiler=$(x86_64-w64-mingw32-g++-posix -dumpfullversion)
 # Debian splits Qt's host layout, hence the second host path below. Wintab's headers are not in
@@ -27,9 +26,9 @@ configure_options="-release -shared -xplatform win32-g++ -qt-host-path /usr
     -no-feature-tabletevent -no-gif -no-ico -no-libjpeg -no-feature-imageformat_ppm
     -no-feature-imageformat_xbm -no-feature-pdf -no-feature-textodfwriter
     -no-feature-testlib_selfcover -no-feature-sessionmanager"
-# Everything that changes the result: the options, the toolchain, the patches, the source
-# version and the compiler.
-key=$( (echo $configure_options; cat "$toolchain"; cat "$patches"/*.patch 2>/dev/null; echo "$source_version $compiler") |
+# Everything that changes the result: the options, the toolchain, the source version and the
+# compiler.
+key=$( (echo $configure_options; cat "$toolchain"; echo "$source_version $compiler") |
     sha256sum | cut -c1-12)
 prefix=$cache/qt-windows-$source_version-$key
 if [ -e "$prefix/.complete" ]; then
@@ -49,10 +48,6 @@ if [ ! -d src ]; then
     }
     mv fetch/qt6-base-*/ src
     rm -rf fetch
-    for p in "$patches"/*.patch; do
-        [ -e "$p" ] || continue
-        patch -d src -p1 --forward <"$p" >&2
-    done
 fi
 
 cp "$toolchain" mingw-w64.cmake
