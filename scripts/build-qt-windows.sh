@@ -31,6 +31,11 @@ configure_options="-release -shared -xplatform win32-g++ -qt-host-path /usr
 key=$( (echo $configure_options; cat "$toolchain"; echo "$source_version $compiler") |
     sha256sum | cut -c1-12)
 prefix=$cache/qt-windows-$source_version-$key
+if [ ! -e "$prefix/.complete" ]; then
+    # One build of a key at a time: a second build waits for the first and takes its result.
+    . "$repo/scripts/lib/chroot.sh"
+    hold_lock 7 "$cache/qt-windows-$key.lock" "another build of Qt for Windows ($key) to end"
+fi
 if [ -e "$prefix/.complete" ]; then
     echo "$prefix"
     exit 0
@@ -44,6 +49,10 @@ if [ ! -d src ]; then
     rm -rf fetch && mkdir fetch
     (cd fetch && apt-get source -qq "qt6-base=$source_version") >fetch.log 2>&1 || {
         cat fetch.log >&2
+        echo "build-qt-windows: Debian's archive did not give qt6-base $source_version, the" \
+            "newest version the build environment's package lists name. If the archive no" \
+            "longer serves it, refresh the lists: remove $cache/env-trixie/.updated and build" \
+            "again (the environment is then updated first)." >&2
         exit 1
     }
     mv fetch/qt6-base-*/ src

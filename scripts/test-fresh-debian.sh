@@ -20,6 +20,7 @@ bookworm/readme | trixie/readme | bookworm/package | trixie/package) ;;
 esac
 [ "$(id -u)" -eq 0 ] || { echo "test-fresh-debian: needs root (debootstrap, chroot)" >&2; exit 2; }
 repo=$(cd "$(dirname "$0")/.." && pwd)
+. "$repo/scripts/lib/chroot.sh"
 
 # The mounts below are private to this namespace and vanish with it, whatever happens.
 if [ -z "${QUORVALE_FRESH_NS:-}" ]; then
@@ -119,14 +120,7 @@ step "debootstrap --variant=minbase $release" \
     debootstrap --variant=minbase "$release" "$root" "$mirror"
 
 mount_system() {
-    mount -t proc proc "$root/proc" &&
-        mount -t sysfs sysfs "$root/sys" &&
-        mount --bind /dev "$root/dev" &&
-        mount --bind /dev/pts "$root/dev/pts" &&
-        mount -t tmpfs shm "$root/dev/shm" &&
-        # No service starts inside the chroot.
-        printf '#!/bin/sh\nexit 101\n' >"$root/usr/sbin/policy-rc.d" &&
-        chmod 755 "$root/usr/sbin/policy-rc.d" &&
+    chroot_mount "$root" && chroot_no_services "$root" &&
         # The installer names the host in /etc/hosts; sudo looks for it there.
         printf '127.0.0.1\tlocalhost\n127.0.1.1\t%s\n' "$(hostname)" >"$root/etc/hosts"
 }

@@ -30,9 +30,10 @@ if [ -z "${QUORVALE_WINDOWS_NS:-}" ]; then
     QUORVALE_WINDOWS_NS=1 exec unshare --mount --propagation private "$0" "$@"
 fi
 
+. "$repo/scripts/lib/chroot.sh"
+
 # One command at a time makes or changes the environment.
-exec 9>"$cache/env-$release.lock"
-flock 9
+hold_lock 9 "$cache/env-$release.lock" "another command that makes or updates $root"
 # A half-made environment (an interrupted debootstrap) is made again from scratch.
 if [ ! -e "$root/.ready" ]; then
     echo "windows-env: making the Debian $release build environment in $root (a few minutes)" >&2
@@ -53,31 +54,45 @@ deb-src $mirror $release-updates main
 deb ${mirror%/debian}/debian-security $release-security main
 deb-src ${mirror%/debian}/debian-security $release-security main
 SOURCES
-    printf '#!/bin/sh\nexit 101\n' >"$root/usr/sbin/policy-rc.d"
-    chmod 755 "$root/usr/sbin/policy-rc.d"
+    chroot_no_services "$root"
     touch "$root/.ready"
 fi
+chroot_mount "$root"
+
+# apt inside the environment, its output in LOG; on failure the log's end is shown.
+apt_in_env() {
+    log=$1
+    shift
+    DEBIAN_FRONTEND=noninteractive chroot "$root" sh -c "$*" >"$log" 2>&1 || {
+        tail -n 20 "$log" >&2
+        return 1
+    }
+}
 # shellcheck disable=SC2086
 if [ "$(cat "$root/.packages" 2>/dev/null)" != "$(echo $PACKAGES)" ]; then
     echo "windows-env: installing the build environment's packages (log in $cache/env-install.log)" >&2
-    mount -t proc proc "$root/proc"
-    { chroot "$root" apt-get update -qq &&
-        DEBIAN_FRONTEND=noninteractive chroot "$root" \
-            apt-get install -y -qq --no-install-recommends $PACKAGES &&
-        chroot "$root" apt-get clean; } >"$cache/env-install.log" 2>&1 || {
-        tail -n 20 "$cache/env-install.log" >&2
-        exit 1
-    }
-    umount "$root/proc"
+    apt_in_env "$cache/env-install.log" "apt-get update -qq &&
+        apt-get install -y -qq --no-install-recommends $(echo $PACKAGES) && apt-get clean" || exit 1
     echo $PACKAGES >"$root/.packages"
+    touch "$root/.updated"
+fi
+# Debian's security and point-release updates reach the environment when it is used: once its
+# package lists are a day old they are fetched again and the upgrades installed. Offline, the
+# build goes on with what it has and tries again next time. (A newer qt6-base source changes the
+# key of Qt for Windows, which is then built again from it: scripts/build-qt-windows.sh.)
+[ -e "$root/.updated" ] || touch -r "$root/.packages" "$root/.updated"
+if [ -n "$(find "$root/.updated" -mmin +1440)" ]; then
+    echo "windows-env: updating the build environment, its package lists are a day old" \
+        "(log in $cache/env-update.log)" >&2
+    if apt_in_env "$cache/env-update.log" \
+        "apt-get update -qq && apt-get upgrade -y -qq && apt-get clean"; then
+        touch "$root/.updated"
+    else
+        echo "windows-env: the update failed; going on with the environment as it is" >&2
+    fi
 fi
 exec 9>&-
 
-mount -t proc proc "$root/proc"
-mount -t sysfs sysfs "$root/sys"
-mount --bind /dev "$root/dev"
-mount --bind /dev/pts "$root/dev/pts"
-mount -t tmpfs shm "$root/dev/shm"
 mount -t tmpfs tmp "$root/tmp"
 # The X server of the caller, for running the program on the current display; otherwise the
 # environment's X servers stay apart from the caller's.

@@ -21,11 +21,28 @@ if [ -z "${QUORVALE_IN_WINDOWS_ENV:-}" ]; then
         [ -n "${DISPLAY:-}" ] || { echo "windows: no DISPLAY to run the program on" >&2; exit 1; }
         export QUORVALE_SHARE_DISPLAY=1
     fi
+    # Under sudo, what the build wrote into the tree goes back to the user who asked for it, also
+    # after a failure or an interruption, so that their own `make clean` can remove it.
+    if [ "$(id -u)" -eq 0 ] && [ -n "${SUDO_UID:-}" ] && [ "$SUDO_UID" != 0 ]; then
+        give_back() {
+            [ ! -d "$repo/build" ] || chown "$SUDO_UID:${SUDO_GID:-$SUDO_UID}" "$repo/build"
+            [ ! -d "$repo/build/windows" ] ||
+                chown -R "$SUDO_UID:${SUDO_GID:-$SUDO_UID}" "$repo/build/windows"
+        }
+        trap give_back EXIT
+        trap 'exit 130' INT TERM HUP
+        "$repo/scripts/windows-env.sh" "$0" "$@"
+        exit
+    fi
     exec "$repo/scripts/windows-env.sh" "$0" "$@"
 fi
 
 out=$repo/build/windows
 mkdir -p "$out"
+# One Windows build of this tree at a time: a second one (another terminal, CI beside a developer)
+# waits instead of removing the first one's files.
+. "$repo/scripts/lib/chroot.sh"
+hold_lock 8 "$out/.lock" "another Windows build of this tree to end"
 QUORVALE_WINDOWS_QT=$("$repo/scripts/build-qt-windows.sh")
 export QUORVALE_WINDOWS_QT
 # Wine's own prefix for this tree: made on first use (about 10 s), never shared with a user's.
@@ -44,11 +61,18 @@ build() {
 }
 
 # A new prefix goes on setting itself up after wineboot returns; programs started meanwhile had
-# their windows never activated, so its wineserver is waited for.
+# their windows never activated, so its wineserver is waited for. The mark is written last: a
+# prefix whose making was interrupted has none and is made again. Wine uses only a prefix its
+# user owns (one that a sudo build gave back to its user is taken back).
 wine_prefix() {
-    [ -e "$WINEPREFIX/system.reg" ] && return 0
+    if [ -e "$WINEPREFIX/.made" ]; then
+        [ "$(stat -c %u "$WINEPREFIX")" = "$(id -u)" ] || chown -R "$(id -u):$(id -g)" "$WINEPREFIX"
+        return 0
+    fi
+    rm -rf "$WINEPREFIX"
     wine wineboot --init >/dev/null 2>&1
     wineserver -w
+    touch "$WINEPREFIX/.made"
 }
 
 # The program's folder, the portable zip of it, and the installer made from it.
