@@ -69,6 +69,7 @@ wine_prefix() {
         [ "$(stat -c %u "$WINEPREFIX")" = "$(id -u)" ] || chown -R "$(id -u):$(id -g)" "$WINEPREFIX"
         return 0
     fi
+    echo "windows: making the Wine prefix $WINEPREFIX" >&2
     rm -rf "$WINEPREFIX"
     wine wineboot --init >/dev/null 2>&1
     wineserver -w
