@@ -15,7 +15,7 @@ release=trixie
 PACKAGES="ca-certificates dpkg-dev cmake ninja-build file zstd
     g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
     mingw-w64-x86-64-dev qt6-base-dev qt6-base-dev-tools g++ librsvg2-bin
-    wine wine64 xvfb xauth xdotool xclip procps icoutils nsis zip unzip"
+    wine wine64 xvfb xauth xdotool xclip x11-utils procps icoutils nsis zip unzip"
 
 [ "$(id -u)" -eq 0 ] || { echo "windows-env: needs root (debootstrap, chroot, mounts)" >&2; exit 2; }
 [ $# -gt 0 ] || { echo "usage: $0 COMMAND [ARG...]" >&2; exit 2; }

@@ -9,15 +9,16 @@ set -u
 program=$1
 runner=${2:-$(dirname "$0")/../scripts/wine-exec.sh}
 
-for tool in xdotool xclip; do
+for tool in xdotool xclip xprop; do
     command -v "$tool" >/dev/null 2>&1 || { echo "skipped: needs $tool"; exit 77; }
 done
 [ -n "${DISPLAY:-}" ] || { echo "skipped: no DISPLAY"; exit 77; }
 
-# A temporary folder of its own, where the program keeps its single-copy lock.
+# A folder for the programs' output, and another that the second start takes for its TMP and
+# TEMP: the single-copy lock lives in the user's local application data folder, whatever they say.
 temp=$(mktemp -d)
-windows_temp=$(printf 'Z:%s' "$temp" | tr / '\\')
-export TMP="$windows_temp" TEMP="$windows_temp"
+mkdir "$temp/other"
+other_temp=$(printf 'Z:%s/other' "$temp" | tr / '\\')
 pids=""
 cleanup() {
     for pid in $pids; do kill -9 "$pid" 2>/dev/null; done
@@ -30,7 +31,7 @@ fail() {
     exit 1
 }
 start() {
-    "$runner" "$program" >>"$temp/output.log" 2>&1 &
+    env "$@" "$runner" "$program" >>"$temp/output.log" 2>&1 &
     last=$!
     pids="$pids $last"
 }
@@ -73,13 +74,20 @@ main=$(window "Quorvale - ASCII to HEX mode")
 [ -n "$main" ] || fail "no window 'Quorvale - ASCII to HEX mode'"
 echo "ok: the window opens in ASCII to HEX mode"
 
+# A fixed border: the window system is told the window's least and greatest size are its size.
+hints=$(xprop -id "$main" WM_NORMAL_HINTS)
+least=$(echo "$hints" | sed -n 's/.*minimum size: //p')
+most=$(echo "$hints" | sed -n 's/.*maximum size: //p')
+[ -n "$least" ] && [ "$least" = "$most" ] || fail "the window can be resized: $hints"
+echo "ok: the window has a fixed size ($least)"
+
 focus "$main" || fail "the window does not take the keyboard focus"
 xdotool type --delay 80 AB
 xdotool key --delay 80 alt+c
 clipboard "41 42" || fail "the clipboard holds '$(xclip -o -selection clipboard 2>/dev/null)', not '41 42'"
 echo "ok: AB converts, and Copy puts '41 42' on the clipboard"
 
-start
+start TMP="$other_temp" TEMP="$other_temp"
 second=$last
 box=$(window "Quorvale")
 [ -n "$box" ] || fail "a second copy shows no message box"
@@ -90,7 +98,10 @@ wait "$second"
 status=$?
 [ "$status" -eq 0 ] || fail "the refused copy ended with status $status"
 kill -0 "$first" 2>/dev/null || fail "the first copy ended"
-echo "ok: a second copy is refused with a message box and ends with status 0"
+lock=$(find "${WINEPREFIX:-$HOME/.wine}/drive_c/users" -path '*/AppData/Local/Quorvale/quorvale-*.lock' 2>/dev/null)
+[ -n "$lock" ] || fail "no lock file in the user's local application data folder"
+echo "ok: a second copy, with TMP and TEMP elsewhere, is refused with a message box and ends with" \
+    "status 0; the lock is ${lock##*/drive_c/}"
 
 kill -9 "$first"
 wait "$first" 2>/dev/null

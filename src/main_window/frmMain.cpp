@@ -118,7 +118,7 @@ private:
 frmMain::frmMain(Platform &platform, QWidget *parent)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                               Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                              Qt::WindowCloseButtonHint),
+                              Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       m_platform(platform), m_announcer(std::make_unique<Announcer>(this))
 {
     setObjectName(QStringLiteral("frmMain"));

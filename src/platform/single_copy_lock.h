@@ -26,13 +26,17 @@ public:
     SingleCopyClaim claim();
     QString filePath() const { return m_path; }
 
-    // The user's own: the runtime directory on Linux, the temporary folder on Windows.
+    // The user's own: the runtime directory on Linux; on Windows the folder Quorvale in the
+    // user's local application data folder, made when missing.
     static QString defaultDirectory();
+    // The lock file's name in that directory: on Windows it names the logon session, so that
+    // each session of the user (console, remote desktop) has a copy of its own.
+    static QString fileName();
 
 private:
     // The platform's part: opens and locks the file at m_path, whose directory is there.
     SingleCopyClaim lockFile();
-    // Failures, worded alike on every platform.
+    // Failures, worded alike on every platform, the path with the platform's own separators.
     SingleCopyClaim permissionDenied() const;
     SingleCopyClaim accessError(const QString &reason) const;
     SingleCopyClaim notALockFile(const QString &what) const;

@@ -54,6 +54,11 @@ QString SingleCopyLock::defaultDirectory()
     return QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
 }
 
+QString SingleCopyLock::fileName()
+{
+    return QStringLiteral("quorvale.lock");
+}
+
 SingleCopyClaim SingleCopyLock::lockFile()
 {
     const QByteArray path = QFile::encodeName(m_path);

@@ -1,6 +1,9 @@
-// The lock on Windows: LockFileEx on a file in the user's temporary folder. The folder is the
-// user's own (and, on a terminal server, the logon session's own), so another user's copy never
-// blocks this one; Windows ends the lock with the process that holds it.
+// The lock on Windows: LockFileEx on a file in the folder Quorvale of the user's local
+// application data folder, as the shell reports it (never TMP or TEMP, which a shell or an
+// administrator may point anywhere, even at a folder that every user shares). The file's name
+// carries the logon session, so the lock is this user's and this session's; the installer asks
+// the same lock. Windows ends the lock with the process that holds it; this copy unlocks it
+// itself as it ends, as Microsoft recommends, since that release may come late.
 
 #include "single_copy_lock.h"
 
@@ -8,18 +11,28 @@
 
 #include <windows.h>
 
+#include <shlobj.h>
+
 namespace quorvale {
 namespace {
 
 // What stands at the path in place of a lock file, in words; empty for a regular file.
 QString whatStandsAt(const wchar_t *path)
 {
-    const DWORD attributes = GetFileAttributesW(path);
-    if (attributes == INVALID_FILE_ATTRIBUTES)
+    WIN32_FIND_DATAW found = {};
+    const HANDLE search = FindFirstFileW(path, &found);
+    if (search == INVALID_HANDLE_VALUE)
         return {};
-    if (attributes & FILE_ATTRIBUTE_REPARSE_POINT)
-        return QStringLiteral("a symbolic link");
-    if (attributes & FILE_ATTRIBUTE_DIRECTORY)
+    FindClose(search);
+    // For a reparse point dwReserved0 holds its tag.
+    if (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+        if (found.dwReserved0 == IO_REPARSE_TAG_MOUNT_POINT)
+            return QStringLiteral("a junction");
+        if (found.dwReserved0 == IO_REPARSE_TAG_SYMLINK)
+            return QStringLiteral("a symbolic link");
+        return QStringLiteral("a reparse point");
+    }
+    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
         return QStringLiteral("a directory");
     return {};
 }
@@ -28,14 +41,37 @@ QString whatStandsAt(const wchar_t *path)
 
 SingleCopyLock::~SingleCopyLock()
 {
-    // Closing ends the lock; the file stays for the next start to lock again.
-    if (m_handle != -1)
-        CloseHandle(reinterpret_cast<HANDLE>(m_handle));
+    // Unlocked, then closed; the file stays for the next start to lock again.
+    if (m_handle != -1) {
+        const auto file = reinterpret_cast<HANDLE>(m_handle);
+        OVERLAPPED at = {};
+        UnlockFileEx(file, 0, 1, 0, &at);
+        CloseHandle(file);
+    }
 }
 
 QString SingleCopyLock::defaultDirectory()
 {
-    return QDir::tempPath();
+    PWSTR appData = nullptr;
+    QString directory;
+    if (SUCCEEDED(
+            SHGetKnownFolderPath(FOLDERID_LocalAppData, KF_FLAG_DONT_VERIFY, nullptr, &appData)))
+        directory = QString::fromWCharArray(appData) + QStringLiteral("\\Quorvale");
+    CoTaskMemFree(appData);
+    if (directory.isEmpty())
+        return {};
+    // Made on first use; one that exists (or anything else there) is left as it is, and the
+    // claim reports what it finds.
+    CreateDirectoryW(reinterpret_cast<const wchar_t *>(directory.utf16()), nullptr);
+    return QDir::fromNativeSeparators(directory);
+}
+
+QString SingleCopyLock::fileName()
+{
+    DWORD session = 0;
+    if (!ProcessIdToSessionId(GetCurrentProcessId(), &session))
+        session = 0;
+    return QStringLiteral("quorvale-%1.lock").arg(session);
 }
 
 SingleCopyClaim SingleCopyLock::lockFile()
