@@ -23,11 +23,8 @@ namespace quorvale::testing {
 
 // Where the lock's default directory comes from: the runtime directory on Linux, the temporary
 // folder on Windows.
-#ifdef Q_OS_WIN
-inline const QStringList kUserDirVariables = {QStringLiteral("TMP"), QStringLiteral("TEMP")};
-#else
-inline const QStringList kUserDirVariables = {QStringLiteral("XDG_RUNTIME_DIR")};
-#endif
+inline const QStringList kUserDirVariables = {QStringLiteral("XDG_RUNTIME_DIR"),
+                                              QStringLiteral("TMP"), QStringLiteral("TEMP")};
 
 // The holder: waits until the file GO appears (so that many holders claim at the same instant),
 // claims the lock of the user's own directory (kUserDirVariables), prints what happened and,
