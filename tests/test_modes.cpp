@@ -13,10 +13,6 @@ using namespace quorvale::testing;
 
 namespace {
 
-constexpr int kWhite = 16777215;
-constexpr int kGreen = 65280;
-constexpr int kRed = 255;
-
 const QString kAsciiTip = QStringLiteral("Enter ASCII characters to be converted to HEX ");
 const QString kHexTip = QStringLiteral("Enter HEX values to be converted to ASCII ");
 

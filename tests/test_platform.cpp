@@ -3,7 +3,7 @@
 // the event loop.
 
 #include "desktop_platform.h"
-#include "single_copy_lock.h"
+#include "lock_holder.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -12,51 +12,12 @@
 #include <QKeySequence>
 #include <QMessageBox>
 #include <QMimeData>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 
-#include <cstdio>
-#include <cstring>
-
 using namespace quorvale;
-
-namespace {
-
-// `--hold-lock DIR`: claims the lock in DIR, says what happened and holds it until stdin
-// closes or the process is killed.
-int holdLock(const char *directory)
-{
-    SingleCopyLock lock(QString::fromLocal8Bit(directory));
-    const SingleCopyClaim claim = lock.claim();
-    std::puts(claim.status == SingleCopyClaim::Status::Claimed ? "claimed" : "refused");
-    std::fflush(stdout);
-    char buffer[16];
-    while (std::fgets(buffer, sizeof buffer, stdin)) {
-    }
-    return 0;
-}
-
-struct Holder
-{
-    std::unique_ptr<QProcess> process = std::make_unique<QProcess>();
-    QString answer;
-
-    explicit Holder(const QString &directory)
-    {
-        process->start(QCoreApplication::applicationFilePath(), {"--hold-lock", directory});
-    }
-    bool answered(int ms = 10000)
-    {
-        if (!process->waitForReadyRead(ms))
-            return false;
-        answer = QString::fromLatin1(process->readLine()).trimmed();
-        return true;
-    }
-};
-
-} // namespace
+using namespace quorvale::testing;
 
 class TestPlatform : public QObject
 {
@@ -159,20 +120,18 @@ private slots:
         QCOMPARE(second.claim().status, SingleCopyClaim::Status::AnotherCopyRuns);
         // A program started meanwhile (the browser, say) must not keep the lock after release.
         QTemporaryDir elsewhere;
-        Holder child(elsewhere.path());
-        QVERIFY(child.answered());
+        LockHolders child(elsewhere.path());
+        QCOMPARE(child.startOne(), QStringLiteral("claimed"));
         first.reset();
         QCOMPARE(second.claim().status, SingleCopyClaim::Status::Claimed);
-        child.process->closeWriteChannel();
-        QVERIFY(child.process->waitForFinished());
     }
 
     void liveHolderBlocksAndKilledHolderDoesNot()
     {
         QTemporaryDir dir;
-        Holder holder(dir.path());
-        QVERIFY(holder.answered());
-        QCOMPARE(holder.answer, QStringLiteral("claimed"));
+        LockHolders holders(dir.path());
+        QProcess *holder = nullptr;
+        QCOMPARE(holders.startOne(&holder), QStringLiteral("claimed"));
 
         SingleCopyLock mine(dir.path());
         QCOMPARE(mine.claim().status, SingleCopyClaim::Status::AnotherCopyRuns);
@@ -185,30 +144,10 @@ private slots:
         file.close();
         QCOMPARE(mine.claim().status, SingleCopyClaim::Status::AnotherCopyRuns);
 
-        holder.process->kill(); // SIGKILL: the lock file stays behind
-        QVERIFY(holder.process->waitForFinished());
+        holder->kill(); // SIGKILL: the lock file stays behind
+        QVERIFY(holder->waitForFinished());
         QVERIFY(QFile::exists(mine.filePath()));
         QCOMPARE(mine.claim().status, SingleCopyClaim::Status::Claimed);
-    }
-
-    void simultaneousClaimsGiveOneHolder()
-    {
-        QTemporaryDir dir;
-        std::vector<std::unique_ptr<Holder>> holders;
-        holders.reserve(12);
-        for (int i = 0; i < 12; ++i)
-            holders.push_back(std::make_unique<Holder>(dir.path()));
-        int claimed = 0;
-        for (auto &h : holders) {
-            QVERIFY(h->answered());
-            if (h->answer == QLatin1String("claimed"))
-                ++claimed;
-        }
-        QCOMPARE(claimed, 1);
-        for (auto &h : holders) {
-            h->process->closeWriteChannel();
-            QVERIFY(h->process->waitForFinished());
-        }
     }
 
     void missingDirectoryIsAFailure()
@@ -238,8 +177,8 @@ private slots:
 
 int main(int argc, char *argv[])
 {
-    if (argc == 3 && std::strcmp(argv[1], "--hold-lock") == 0)
-        return holdLock(argv[2]);
+    if (const auto status = lockHolderMain(argc, argv))
+        return *status;
     QApplication app(argc, argv);
     TestPlatform test;
     return QTest::qExec(&test, argc, argv);

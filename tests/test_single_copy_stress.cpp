@@ -1,22 +1,13 @@
 // The single-copy lock under stress, with real processes: many starts at once, holders that
 // die, lock files left in any state, directories that cannot be used and several users.
 //
-// The test executable is also its own helper: started with --claim it plays one start of the
-// program (see claimAndHold below), so no display and no window are needed.
+// The helper processes are the test executable itself, started as lock holders (lock_holder.h).
 
-#include "single_copy_lock.h"
+#include "lock_holder.h"
 #include "window_fixture.h"
 
-#include <QCoreApplication>
-#include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 #include <QTemporaryDir>
-#include <QThread>
-
-#include <cstdio>
-#include <iostream>
-#include <string>
 
 #ifndef Q_OS_WIN
 #include <sys/stat.h>
@@ -26,14 +17,6 @@ using namespace quorvale;
 using namespace quorvale::testing;
 
 namespace {
-
-// Where the lock's default directory comes from: the runtime directory on Linux, the temporary
-// folder on Windows.
-#ifdef Q_OS_WIN
-const QStringList kUserDirVariables = {QStringLiteral("TMP"), QStringLiteral("TEMP")};
-#else
-const QStringList kUserDirVariables = {QStringLiteral("XDG_RUNTIME_DIR")};
-#endif
 
 // Why a kind of unusable lock path cannot be made here; empty when it can.
 QString cannotMake(const QString &kind)
@@ -73,33 +56,6 @@ bool makeNamedPipe(const QString &path)
 #endif
 }
 
-// One start of the program in a helper process: waits until the file `go` appears (so that
-// many helpers claim at the same instant), claims the lock of the user's own directory
-// (kUserDirVariables), prints what happened and, holding the lock, waits for its standard input
-// to close.
-int claimAndHold(const QString &go)
-{
-    while (!QFile::exists(go))
-        QThread::usleep(500);
-    SingleCopyLock lock;
-    const SingleCopyClaim claim = lock.claim();
-    switch (claim.status) {
-    case SingleCopyClaim::Status::Claimed:
-        std::cout << "claimed" << std::endl;
-        break;
-    case SingleCopyClaim::Status::AnotherCopyRuns:
-        std::cout << "refused" << std::endl;
-        return 0;
-    case SingleCopyClaim::Status::Failed:
-        std::cout << "failed" << std::endl;
-        return 0;
-    }
-    std::string line;
-    while (std::getline(std::cin, line)) {
-    }
-    return 0;
-}
-
 // A private runtime directory, as the session manager makes it for each user.
 QString makeRuntimeDir(const QTemporaryDir &root, const QString &user)
 {
@@ -107,75 +63,6 @@ QString makeRuntimeDir(const QTemporaryDir &root, const QString &user)
     QDir().mkpath(dir);
     QFile::setPermissions(dir, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     return dir;
-}
-
-// Helper processes that all claim at once, once `go()` is called.
-class Starts
-{
-public:
-    Starts(const QTemporaryDir &root, QString runtimeDir)
-        : m_go(root.filePath(QStringLiteral("go"))), m_runtimeDir(std::move(runtimeDir))
-    {
-        QFile::remove(m_go);
-    }
-    ~Starts()
-    {
-        for (QProcess *p : m_processes) {
-            p->kill();
-            p->waitForFinished(5000);
-            delete p;
-        }
-    }
-    Starts(const Starts &) = delete;
-    Starts &operator=(const Starts &) = delete;
-
-    QProcess *start()
-    {
-        auto *p = new QProcess;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        for (const QString &variable : kUserDirVariables)
-            env.insert(variable, m_runtimeDir);
-        p->setProcessEnvironment(env);
-        p->setProcessChannelMode(QProcess::ForwardedErrorChannel); // a sanitizer's report
-        p->start(QCoreApplication::applicationFilePath(), {QStringLiteral("--claim"), m_go});
-        m_processes.append(p);
-        return p;
-    }
-
-    void go()
-    {
-        for (QProcess *p : std::as_const(m_processes))
-            QVERIFY(p->waitForStarted(10000));
-        QFile go(m_go);
-        QVERIFY(go.open(QIODevice::WriteOnly));
-    }
-
-    // What one helper reported.
-    static QString outcome(QProcess *p)
-    {
-        QElapsedTimer timer;
-        timer.start();
-        while (!p->canReadLine() && timer.elapsed() < 30000)
-            p->waitForReadyRead(100);
-        return QString::fromLatin1(p->readLine()).trimmed();
-    }
-
-    const QList<QProcess *> &processes() const { return m_processes; }
-
-private:
-    QString m_go;
-    QString m_runtimeDir;
-    QList<QProcess *> m_processes;
-};
-
-// One start in its own process, claimed at once; returns the holder (or the refused helper).
-QString startOne(Starts &starts, QProcess **holder = nullptr)
-{
-    QProcess *p = starts.start();
-    starts.go();
-    if (holder)
-        *holder = p;
-    return Starts::outcome(p);
 }
 
 QString lockPath(const QString &runtimeDir)
@@ -250,26 +137,26 @@ private slots:
         const QString runtime = makeRuntimeDir(root, QStringLiteral("user"));
         for (int round = 0; round < 2; ++round) {
             if (before == QLatin1String("killed")) {
-                Starts first(root, runtime);
-                QCOMPARE(startOne(first), QStringLiteral("claimed"));
+                LockHolders first(runtime);
+                QCOMPARE(first.startOne(), QStringLiteral("claimed"));
             } // killed here
             if (before == QLatin1String("empty"))
                 writeFile(lockPath(runtime), {}, 10);
 
-            Starts starts(root, runtime);
+            LockHolders holders(runtime);
             for (int i = 0; i < 30; ++i)
-                starts.start();
-            starts.go();
+                holders.start();
+            holders.go();
             int claimed = 0;
             int refused = 0;
-            for (QProcess *p : starts.processes()) {
-                const QString result = Starts::outcome(p);
+            for (QProcess *p : holders.processes()) {
+                const QString result = LockHolders::outcome(p);
                 claimed += result == QLatin1String("claimed") ? 1 : 0;
                 refused += result == QLatin1String("refused") ? 1 : 0;
             }
             QCOMPARE(claimed, 1);
             QCOMPARE(refused, 29);
-            for (QProcess *p : starts.processes()) {
+            for (QProcess *p : holders.processes()) {
                 if (p->state() == QProcess::NotRunning || p->waitForFinished(200))
                     QCOMPARE(p->exitCode(), 0); // the refused ones ended cleanly
             }
@@ -314,9 +201,9 @@ private slots:
     {
         QTemporaryDir root;
         const QString runtime = makeRuntimeDir(root, QStringLiteral("user"));
-        Starts starts(root, runtime);
+        LockHolders holders(runtime);
         QProcess *holder = nullptr;
-        QCOMPARE(startOne(starts, &holder), QStringLiteral("claimed"));
+        QCOMPARE(holders.startOne(&holder), QStringLiteral("claimed"));
         writeFile(lockPath(runtime), "garbage", 10);
 
         SingleCopyLock lock(runtime);
@@ -414,26 +301,24 @@ private slots:
         QTemporaryDir root;
         const QString alice = makeRuntimeDir(root, QStringLiteral("alice"));
         const QString bob = makeRuntimeDir(root, QStringLiteral("bob"));
-        Starts aliceStarts(root, alice);
-        Starts bobStarts(root, bob);
-        QProcess *aliceCopy = aliceStarts.start();
-        QProcess *bobCopy = bobStarts.start();
-        aliceStarts.go();
-        bobStarts.go();
-        QCOMPARE(Starts::outcome(aliceCopy), QStringLiteral("claimed"));
-        QCOMPARE(Starts::outcome(bobCopy), QStringLiteral("claimed"));
+        LockHolders aliceHolders(alice);
+        LockHolders bobHolders(bob);
+        QProcess *aliceCopy = aliceHolders.start();
+        QProcess *bobCopy = bobHolders.start();
+        aliceHolders.go();
+        bobHolders.go();
+        QCOMPARE(LockHolders::outcome(aliceCopy), QStringLiteral("claimed"));
+        QCOMPARE(LockHolders::outcome(bobCopy), QStringLiteral("claimed"));
         // Each user's second start is still refused.
-        QCOMPARE(startOne(aliceStarts), QStringLiteral("refused"));
-        QCOMPARE(startOne(bobStarts), QStringLiteral("refused"));
+        QCOMPARE(aliceHolders.startOne(), QStringLiteral("refused"));
+        QCOMPARE(bobHolders.startOne(), QStringLiteral("refused"));
     }
 };
 
 int main(int argc, char *argv[])
 {
-    if (argc == 3 && argv[1] == std::string("--claim")) {
-        QCoreApplication app(argc, argv);
-        return claimAndHold(QString::fromLocal8Bit(argv[2]));
-    }
+    if (const auto status = lockHolderMain(argc, argv))
+        return *status;
     QApplication app(argc, argv);
     TestSingleCopyStress test;
     QTEST_SET_MAIN_SOURCE_PATH

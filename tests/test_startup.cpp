@@ -5,7 +5,10 @@
 
 #include <QAccessible>
 #include <QMenuBar>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QSplitter>
+#include <QTemporaryDir>
 
 using namespace quorvale;
 using namespace quorvale::testing;
@@ -221,6 +224,56 @@ private slots:
         QCOMPARE(w.messageCount(), 1);
         QVERIFY(
             w.platform.messages.front().request.prompt.contains(" 50003 - boom\r\n\r\nRe-install"));
+    }
+
+    // The real program, started where there is no display: --help and --version answer all
+    // the same, an option of its own that it does not know is a usage error, and the toolkit's
+    // options (-platform, -style, -reverse) are the toolkit's.
+    void commandLine_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("output");
+        QTest::addColumn<QString>("errors");
+        const QString version =
+            "^Quorvale " + QRegularExpression::escape(QStringLiteral(QUORVALE_VERSION)) + "\n$";
+        QTest::newRow("none: no display") << QStringList() << 1 << "^$"
+                                          << "^quorvale: no display [^\n]+\n$";
+        QTest::newRow("--version") << QStringList{"--version"} << 0 << version << "^$";
+        QTest::newRow("-v among the toolkit's options")
+            << QStringList{"-platform", "offscreen", "-reverse", "-v"} << 0 << version << "^$";
+        QTest::newRow("--help") << QStringList{"--help"} << 0
+                                << "^Usage: \\S+ \\[options\\]\n(.+\n)+\nOptions:\n"
+                                   "  -h, --help +\\S.*\n  -v, --version +\\S.*\n$"
+                                << "^$";
+        QTest::newRow("unknown option")
+            << QStringList{"-platform", "offscreen", "-style", "fusion", "--colour"} << 2 << "^$"
+            << "^quorvale: Unknown option 'colour'\\.\n"
+               "Try 'quorvale --help'\\.\n$";
+    }
+    void commandLine()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, status);
+        QFETCH(QString, output);
+        QFETCH(QString, errors);
+        if (QStringLiteral(QUORVALE_PROGRAM).isEmpty())
+            QSKIP("the Windows program is started for real by wine_program_check.sh");
+        QTemporaryDir runtime;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            env.remove(QLatin1String(name));
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+        QProcess program;
+        program.setProcessEnvironment(env);
+        program.start(QStringLiteral(QUORVALE_PROGRAM), arguments);
+        QVERIFY(program.waitForFinished(30000));
+        const QString out = QString::fromLocal8Bit(program.readAllStandardOutput());
+        const QString err = QString::fromLocal8Bit(program.readAllStandardError());
+        QVERIFY2(QRegularExpression(output).match(out).hasMatch(), qPrintable(out));
+        QVERIFY2(QRegularExpression(errors).match(err).hasMatch(), qPrintable(err));
+        QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(program.exitCode(), status);
     }
 
     void closingEndsTheProgram()

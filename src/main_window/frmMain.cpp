@@ -8,6 +8,7 @@
 #include "hex_to_ascii.h"
 #include "instant_click.h"
 #include "pane.h"
+#include "pane_colors.h"
 #include "platform.h"
 #include "text_view.h"
 
@@ -26,26 +27,6 @@
 
 namespace quorvale {
 namespace {
-
-// Colours as 24-bit values with the bytes blue, green, red from high to low.
-constexpr int kBlack = 0;
-constexpr int kGreen = 65280;
-constexpr int kRed = 255;
-constexpr int kWhite = 16777215;
-
-QColor toColor(int bgr)
-{
-    return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
-}
-int toBgr(const QColor &c)
-{
-    return c.red() | (c.green() << 8) | (c.blue() << 16);
-}
-
-int backColor(const Pane *pane)
-{
-    return toBgr(pane->palette().color(QPalette::Base));
-}
 
 void setColors(Pane *pane, int back, int fore)
 {

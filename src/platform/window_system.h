@@ -1,10 +1,23 @@
 #pragma once
 
+class QString;
+
 namespace quorvale {
 
 // Why the program cannot open its window at all, as one line for standard error; null when it
 // can, or when Qt is left to judge (a platform was asked for by QT_QPA_PLATFORM or -platform).
 // Linux needs a display server named in the environment; Windows always has its window system.
 const char *missingWindowSystem(int argc, char *argv[]);
+
+enum class CommandLineText
+{
+    Answer, // what an option asked for: the help, the version
+    Error
+};
+
+// Shows text about the command line where the user reads it: standard output for an answer,
+// standard error for an error. A Windows program without a console has neither, so there a
+// message box shows it, unless the output is redirected (as QCommandLineParser does).
+void showCommandLineText(const QString &text, CommandLineText kind);
 
 } // namespace quorvale

@@ -1,7 +1,9 @@
 #include "window_system.h"
 
+#include <QString>
 #include <QtGlobal>
 
+#include <cstdio>
 #include <cstring>
 
 namespace quorvale {
@@ -19,6 +21,11 @@ const char *missingWindowSystem(int argc, char *argv[])
             return nullptr;
     return "quorvale: no display (neither DISPLAY nor WAYLAND_DISPLAY is set); start it in a "
            "desktop session, or try: xvfb-run quorvale\n";
+}
+
+void showCommandLineText(const QString &text, CommandLineText kind)
+{
+    std::fputs(qPrintable(text), kind == CommandLineText::Answer ? stdout : stderr);
 }
 
 } // namespace quorvale

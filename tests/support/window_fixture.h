@@ -3,6 +3,7 @@
 // A started main window on a recording platform, and ways to drive real events into it.
 
 #include "frmMain.h"
+#include "pane_colors.h"
 #include "recording_platform.h"
 
 #include <QAction>
@@ -79,20 +80,6 @@ inline int paneLength(const QPlainTextEdit *pane)
     for (const uint c : codePoints)
         n += c == '\n' || c == QChar::LineSeparator || c == QChar::ParagraphSeparator ? 2 : 1;
     return n;
-}
-
-// Background and text colour as 24-bit values, blue in the high byte.
-inline int bgr(const QColor &c)
-{
-    return c.red() | (c.green() << 8) | (c.blue() << 16);
-}
-inline int backColor(const QWidget *w)
-{
-    return bgr(w->palette().color(QPalette::Base));
-}
-inline int foreColor(const QWidget *w)
-{
-    return bgr(w->palette().color(QPalette::Text));
 }
 
 // One key press and release carrying `text`, as a real keyboard delivers it.
