@@ -67,7 +67,7 @@ QString makeRuntimeDir(const QTemporaryDir &root, const QString &user)
 
 QString lockPath(const QString &runtimeDir)
 {
-    return QDir(runtimeDir).filePath(QStringLiteral("quorvale.lock"));
+    return QDir(runtimeDir).filePath(SingleCopyLock::fileName());
 }
 
 void writeFile(const QString &path, const QByteArray &contents, int secondsOld)
@@ -270,9 +270,10 @@ private slots:
         const SingleCopyClaim claim = lockFile.claim();
         QCOMPARE(claim.status, SingleCopyClaim::Status::Failed);
         QCOMPARE(claim.errorCode, code);
-        QVERIFY2(claim.errorDescription.contains(code == 76 ? dir : lock) &&
-                     claim.errorDescription.contains(what),
-                 qPrintable(claim.errorDescription));
+        QVERIFY2(
+            claim.errorDescription.contains(QDir::toNativeSeparators(code == 76 ? dir : lock)) &&
+                claim.errorDescription.contains(what),
+            qPrintable(claim.errorDescription));
         QCOMPARE(describe(lock) + describe(elsewhere), before);
     }
 
@@ -290,7 +291,7 @@ private slots:
         QCOMPARE(w.platform.messages.front().request.title, QStringLiteral("Error"));
         QVERIFY(w.platform.messages.front().request.prompt.contains(
             QStringLiteral("Error 75 - Path/File access error: %1 is a directory")
-                .arg(lockPath(root.path()))));
+                .arg(QDir::toNativeSeparators(lockPath(root.path())))));
         QVERIFY(w.window->isVisible());
         QCOMPARE(w.window->windowTitle(), QStringLiteral("Quorvale"));
         QCOMPARE(w.platform.endProgramCalls, 0);

@@ -21,24 +21,25 @@
 
 namespace quorvale::testing {
 
-// Where the lock's default directory comes from: the runtime directory on Linux, the temporary
-// folder on Windows.
-inline const QStringList kUserDirVariables = {QStringLiteral("XDG_RUNTIME_DIR"),
-                                              QStringLiteral("TMP"), QStringLiteral("TEMP")};
-
 // The holder: waits until the file GO appears (so that many holders claim at the same instant),
-// claims the lock of the user's own directory (kUserDirVariables), prints what happened and,
-// holding the lock, waits for its standard input to close. Returns nullopt when this process was
-// not started as a holder.
+// claims the lock in DIRECTORY as a start of the program claims it in the user's own, prints what
+// happened and, holding the lock, waits for its standard input to close. A holder whose test
+// ended before GO appeared gives up after a minute. Returns nullopt when this process was not
+// started as a holder.
 inline std::optional<int> lockHolderMain(int argc, char *argv[])
 {
-    if (argc != 3 || std::strcmp(argv[1], "--hold-lock") != 0)
+    if (argc != 4 || std::strcmp(argv[1], "--hold-lock") != 0)
         return std::nullopt;
     QCoreApplication app(argc, argv);
     const QString go = QString::fromLocal8Bit(argv[2]);
-    while (!QFile::exists(go))
+    QElapsedTimer waited;
+    waited.start();
+    while (!QFile::exists(go)) {
+        if (waited.elapsed() > 60000)
+            return 1;
         QThread::usleep(500);
-    SingleCopyLock lock;
+    }
+    SingleCopyLock lock(QString::fromLocal8Bit(argv[3]));
     switch (lock.claim().status) {
     case SingleCopyClaim::Status::Claimed:
         std::cout << "claimed" << std::endl;
@@ -80,12 +81,9 @@ public:
     QProcess *start()
     {
         auto *p = new QProcess;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        for (const QString &variable : kUserDirVariables)
-            env.insert(variable, m_directory);
-        p->setProcessEnvironment(env);
         p->setProcessChannelMode(QProcess::ForwardedErrorChannel); // a sanitizer's report
-        p->start(QCoreApplication::applicationFilePath(), {QStringLiteral("--hold-lock"), m_go});
+        p->start(QCoreApplication::applicationFilePath(),
+                 {QStringLiteral("--hold-lock"), m_go, m_directory});
         m_processes.append(p);
         return p;
     }
