@@ -81,6 +81,7 @@ Function ${un}CloseQuorvale
             Pop $3
             ${If} $1 <> 0
                 System::Call 'kernel32::UnlockFileEx(p r0, i 0, i 1, i 0, p r2)'
+                StrCpy $3 0 ; the last error means nothing after a success
             ${EndIf}
             System::Free $2
             System::Call 'kernel32::CloseHandle(p r0)'
