@@ -84,15 +84,17 @@ package() {
     cmake --install "$out/program" --prefix "$folder" >"$out/install.log"
     # The compiler's run-time DLLs come with their symbols (libstdc++ 25 MB, 2 MB without).
     find "$folder" \( -name '*.exe' -o -name '*.dll' \) -exec x86_64-w64-mingw32-strip --strip-unneeded {} +
-    # What the uninstaller removes: every file of the folder, then its folders, deepest first.
-    (cd "$folder" && find . -type f | sort | sed 's|^\./||; s|/|\\|g; s|.*|    Delete "$INSTDIR\\&"|'
-        find . -mindepth 1 -type d | sort -r | sed 's|^\./||; s|/|\\|g; s|.*|    RMDir "$INSTDIR\\&"|') \
+    # What the uninstaller removes: every file of the folder, then its folders, deepest first
+    # (a folder that holds something of the user's stays).
+    (cd "$folder" && find . -type f | sort | sed 's|^\./||; s|/|\\|g; s|.*|    Delete "$INSTDIR\\&"|') \
         >"$out/uninstall-files.nsh"
+    (cd "$folder" && find . -mindepth 1 -type d | sort -r | sed 's|^\./||; s|/|\\|g; s|.*|    RMDir "$INSTDIR\\&"|') \
+        >"$out/uninstall-dirs.nsh"
     rm -f "$out/Quorvale-$version-portable.zip"
     (cd "$out" && zip -qr "Quorvale-$version-portable.zip" Quorvale)
     makensis -V2 -DVERSION="$version" -DFILE_VERSION="$version.0" -DPROGRAM="$folder" \
-        -DUNFILES="$out/uninstall-files.nsh" -DICON="$out/program/packaging/windows/quorvale.ico" \
-        -DLICENSE="$repo/LICENSE" -DOUTFILE="$out/Quorvale-$version-setup.exe" \
+        -DUNFILES="$out/uninstall-files.nsh" -DUNDIRS="$out/uninstall-dirs.nsh" \
+        -DICON="$out/program/packaging/windows/quorvale.ico" -DLICENSE="$repo/LICENSE" -DOUTFILE="$out/Quorvale-$version-setup.exe" \
         "$repo/packaging/windows/quorvale.nsi"
     echo "Portable: build/windows/Quorvale-$version-portable.zip ($(du -k "$out/Quorvale-$version-portable.zip" | cut -f1) KiB)"
     echo "Installer: build/windows/Quorvale-$version-setup.exe ($(du -k "$out/Quorvale-$version-setup.exe" | cut -f1) KiB)"
