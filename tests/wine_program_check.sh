@@ -31,7 +31,8 @@ fail() {
     exit 1
 }
 start() {
-    env "$@" "$runner" "$program" >>"$temp/output.log" 2>&1 &
+    [ $# -gt 0 ] || set -- "$program"
+    "$runner" "$@" >>"$temp/output.log" 2>&1 &
     last=$!
     pids="$pids $last"
 }
@@ -87,7 +88,9 @@ xdotool key --delay 80 alt+c
 clipboard "41 42" || fail "the clipboard holds '$(xclip -o -selection clipboard 2>/dev/null)', not '41 42'"
 echo "ok: AB converts, and Copy puts '41 42' on the clipboard"
 
-start TMP="$other_temp" TEMP="$other_temp"
+# Started from cmd, where Wine's programs take TMP and TEMP (not from the Unix environment).
+windows_program=$(printf 'Z:%s' "$(realpath "$program")" | tr / '\\')
+start cmd /c "set TMP=$other_temp&& set TEMP=$other_temp&& $windows_program"
 second=$last
 box=$(window "Quorvale")
 [ -n "$box" ] || fail "a second copy shows no message box"
