@@ -3,6 +3,7 @@
 #include "accessibility.h"
 #include "ascii_to_hex.h"
 #include "code_page.h"
+#include "desktop_scheme.h"
 #include "frmabout.h"
 #include "hex_form.h"
 #include "hex_to_ascii.h"
@@ -58,16 +59,6 @@ void setColors(Pane *pane, int back, int fore)
 void setForeColor(Pane *pane, int fore)
 {
     pane->setTextColor(toColor(fore));
-}
-
-// Layout positions are in twips; 15 twips make one pixel.
-constexpr int px(int twips)
-{
-    return twips / 15;
-}
-QRect twipsRect(int left, int top, int width, int height)
-{
-    return QRect(px(left), px(top), px(width), px(height));
 }
 
 const QString kTitle = QStringLiteral("Quorvale");
@@ -135,15 +126,26 @@ frmMain::~frmMain() = default;
 
 void frmMain::buildLayout()
 {
+    // Layout positions are in twips; 15 twips make one pixel at the standard font size, and a
+    // larger desktop font grows them in proportion.
+    const LayoutScale scale;
+    const auto px = [&scale](int twips) {
+        return scale(twips / 15);
+    };
+    const auto twipsRect = [&px](int left, int top, int width, int height) {
+        return QRect(px(left), px(top), px(width), px(height));
+    };
+
     auto *client = new QWidget(this);
     client->setObjectName(QStringLiteral("clientArea"));
     client->setFixedSize(px(4920), px(2640));
     setCentralWidget(client);
 
     // The panes' bold 8.25-point face is the desktop's own sans-serif: asking for a family that
-    // a Linux desktop does not have costs a font substitution at every start.
+    // a Linux desktop does not have costs a font substitution at every start. It grows with the
+    // layout.
     QFont paneFont = font();
-    paneFont.setPointSizeF(8.25);
+    paneFont.setPointSizeF(scale(8.25));
     paneFont.setWeight(QFont::Bold);
 
     Splitter1 = new QSplitter(Qt::Vertical, client);

@@ -7,4 +7,8 @@ namespace quorvale {
 // Linux needs a display server named in the environment; Windows always has its window system.
 const char *missingWindowSystem(int argc, char *argv[]);
 
+// The default font size, in points, of a standard desktop of this platform: the size that the
+// fixed layouts were drawn for. A larger default font grows them in proportion.
+double standardFontPointSize();
+
 } // namespace quorvale

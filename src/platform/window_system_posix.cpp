@@ -21,4 +21,12 @@ const char *missingWindowSystem(int argc, char *argv[])
            "desktop session, or try: xvfb-run quorvale\n";
 }
 
+// Qt's own default without a desktop is 9 points, KDE Plasma's 10 and GNOME's 11: the largest
+// of them, so that none of these desktops grows the window, and at 11 points every caption
+// still fits the layout.
+double standardFontPointSize()
+{
+    return 11.0;
+}
+
 } // namespace quorvale
