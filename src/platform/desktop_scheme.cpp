@@ -40,8 +40,9 @@ QColor mix(const QColor &from, const QColor &to, qreal t)
 
 qreal contrastRatio(const QColor &a, const QColor &b)
 {
-    const auto [darker, lighter] = std::minmax(luminance(a), luminance(b));
-    return (lighter + 0.05) / (darker + 0.05);
+    const qreal la = luminance(a);
+    const qreal lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
 
 QColor readableLinkColour(const QColor &preferred, const QPalette &palette)
