@@ -152,7 +152,8 @@ void frmMain::buildLayout()
     Splitter1->setObjectName(QStringLiteral("Splitter1"));
     Splitter1->setGeometry(twipsRect(195, 75, 4530, 1935));
     // Each pane keeps one pixel to the splitter's edges; the bar between them is 7 pixels.
-    Splitter1->setContentsMargins(1, 1, 1, 1);
+    const int edge = scale(1);
+    Splitter1->setContentsMargins(edge, edge, edge, edge);
     Splitter1->setHandleWidth(px(1020 - 915));
     Splitter1->setChildrenCollapsible(false);
 
