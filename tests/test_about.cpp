@@ -164,6 +164,7 @@ void TestAbout::readableUnderEveryScheme_data()
     QTest::addColumn<Scheme>("scheme");
     QTest::addColumn<QColor>("link"); // invalid: any colour that reads well
 
+    QTest::newRow("the desktop's own scheme") << Scheme::Desktop << QColor();
     QTest::newRow("light: the link keeps its blue") << Scheme::Light << QColor(0, 0, 192);
     QTest::newRow("dark: a lighter blue") << Scheme::Dark << QColor();
     QTest::newRow("dark: the scheme's link colour") << Scheme::DarkLinks << QColor(0x1d99f3);

@@ -19,6 +19,7 @@ namespace quorvale::testing {
 
 enum class Scheme
 {
+    Desktop,   // whatever the platform gives: no palette is set
     Light,     // the style's own palette
     Dark,      // a dark scheme whose link colour is the standard blue, unreadable on it
     DarkLinks, // a dark scheme with a light link colour of its own
@@ -39,6 +40,8 @@ inline QPalette schemePalette(Scheme scheme)
         p.setColor(QPalette::Link, link);
     };
     switch (scheme) {
+    case Scheme::Desktop:
+        return QApplication::palette();
     case Scheme::Light:
         break;
     case Scheme::Dark:
