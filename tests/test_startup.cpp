@@ -119,8 +119,7 @@ private slots:
         QTest::newRow("light") << Scheme::Light << false;
         QTest::newRow("dark") << Scheme::Dark << false;
         QTest::newRow("dark, HEX to ASCII with a marker") << Scheme::Dark << true;
-        QTest::newRow("high contrast black") << Scheme::HighContrastBlack << false;
-        QTest::newRow("high contrast white") << Scheme::HighContrastWhite << true;
+        QTest::newRow("high contrast") << Scheme::HighContrast << false;
     }
 
     // Every text of the window, as rendered, at 4.5 : 1 or more against its background.

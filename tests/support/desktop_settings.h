@@ -15,16 +15,16 @@
 #include <QStyleOptionButton>
 #include <QWidget>
 
+#include <algorithm>
+
 namespace quorvale::testing {
 
 enum class Scheme
 {
-    Desktop,   // whatever the platform gives: no palette is set
-    Light,     // the style's own palette
-    Dark,      // a dark scheme whose link colour is the standard blue, unreadable on it
-    DarkLinks, // a dark scheme with a light link colour of its own
-    HighContrastBlack,
-    HighContrastWhite,
+    Desktop, // whatever the platform gives: no palette is set
+    Light,   // the style's own palette
+    Dark,    // a dark scheme whose link colour is the standard blue, unreadable on it
+    HighContrast,
 };
 
 inline QPalette schemePalette(Scheme scheme)
@@ -47,14 +47,8 @@ inline QPalette schemePalette(Scheme scheme)
     case Scheme::Dark:
         set(QColor(0x222020), QColor(0x1a1818), QColor(0xeeeeee), QColor(0, 0, 255));
         break;
-    case Scheme::DarkLinks:
-        set(QColor(0x202326), QColor(0x141618), QColor(0xfcfcfc), QColor(0x1d99f3));
-        break;
-    case Scheme::HighContrastBlack:
+    case Scheme::HighContrast:
         set(Qt::black, Qt::black, Qt::white, Qt::yellow);
-        break;
-    case Scheme::HighContrastWhite:
-        set(Qt::white, Qt::white, Qt::black, QColor(0x00009f));
         break;
     }
     return p;
@@ -96,17 +90,10 @@ inline qreal renderedContrast(const QImage &window, const QRect &area)
     for (int y = 0; y < part.height(); ++y)
         for (int x = 0; x < part.width(); ++x)
             ++counts[part.pixel(x, y)];
-    QRgb background = 0;
-    int most = 0;
-    for (auto it = counts.cbegin(); it != counts.cend(); ++it) {
-        if (it.value() > most) {
-            most = it.value();
-            background = it.key();
-        }
-    }
+    const QColor background(std::max_element(counts.cbegin(), counts.cend()).key());
     qreal best = 1;
     for (auto it = counts.cbegin(); it != counts.cend(); ++it)
-        best = std::max(best, contrastRatio(QColor(it.key()), QColor(background)));
+        best = std::max(best, contrastRatio(QColor(it.key()), background));
     return best;
 }
 
