@@ -21,14 +21,17 @@ namespace quorvale::testing {
 
 enum class Scheme
 {
-    Desktop, // whatever the platform gives: no palette is set
-    Light,   // the style's own palette
+    Desktop, // whatever the platform gives: its own style and palette
+    Light,   // Fusion's own palette; the schemes below are Fusion's too, as Linux desktops use it
     Dark,    // a dark scheme whose link colour is the standard blue, unreadable on it
     HighContrast,
 };
 
 inline QPalette schemePalette(Scheme scheme)
 {
+    if (scheme == Scheme::Desktop)
+        return QApplication::palette();
+    QApplication::setStyle(QStringLiteral("Fusion"));
     QPalette p = QApplication::style()->standardPalette();
     const auto set = [&p](QColor window, QColor base, QColor text, QColor link) {
         for (const auto role : {QPalette::Window, QPalette::Button})
@@ -41,7 +44,6 @@ inline QPalette schemePalette(Scheme scheme)
     };
     switch (scheme) {
     case Scheme::Desktop:
-        return QApplication::palette();
     case Scheme::Light:
         break;
     case Scheme::Dark:
@@ -54,12 +56,13 @@ inline QPalette schemePalette(Scheme scheme)
     return p;
 }
 
-// Sets the scheme and, when `pointSize` is given, the default font; puts both back at the end.
+// Sets the scheme and, when `pointSize` is given, the default font; puts them back at the end.
 class DesktopSettings
 {
 public:
     explicit DesktopSettings(Scheme scheme, qreal pointSize = 0)
-        : m_palette(QApplication::palette()), m_font(QApplication::font())
+        : m_style(QApplication::style()->name()), m_palette(QApplication::palette()),
+          m_font(QApplication::font())
     {
         QApplication::setPalette(schemePalette(scheme));
         if (pointSize > 0) {
@@ -70,6 +73,8 @@ public:
     }
     ~DesktopSettings()
     {
+        if (QApplication::style()->name() != m_style)
+            QApplication::setStyle(m_style);
         QApplication::setPalette(m_palette);
         QApplication::setFont(m_font);
     }
@@ -77,6 +82,7 @@ public:
     DesktopSettings &operator=(const DesktopSettings &) = delete;
 
 private:
+    QString m_style;
     QPalette m_palette;
     QFont m_font;
 };
