@@ -1,4 +1,5 @@
 #include "desktop_platform.h"
+#include "desktop_settings.h"
 #include "frmabout.h"
 #include "recording_platform.h"
 
@@ -13,6 +14,7 @@
 
 using quorvale::frmabout;
 using quorvale::testing::RecordingPlatform;
+using namespace quorvale::testing;
 
 namespace {
 
@@ -67,7 +69,10 @@ class TestAbout : public QObject
     Q_OBJECT
 private slots:
     void eachOpeningWritesItsTexts();
+    void windowShape_data();
     void windowShape();
+    void readableUnderEveryScheme_data();
+    void readableUnderEveryScheme();
     void okHoldsTheOnlyFocus();
     void pointerTurnsToHandOnFirstMove();
     void linkMouseButtons_data();
@@ -102,8 +107,22 @@ void TestAbout::eachOpeningWritesItsTexts()
     QCOMPARE(notice.chopped(4), firstNotice.chopped(4));
 }
 
+void TestAbout::windowShape_data()
+{
+    QTest::addColumn<qreal>("pointSize"); // of the desktop's default font; 0: as it is
+
+    QTest::newRow("default font") << 0.0;
+    QTest::newRow("the platform's standard font") << quorvale::standardFontPointSize();
+    QTest::newRow("14 pt") << 14.0;
+    QTest::newRow("18 pt") << 18.0;
+}
+
 void TestAbout::windowShape()
 {
+    QFETCH(qreal, pointSize);
+    const DesktopSettings settings(Scheme::Light, pointSize);
+    const qreal scale =
+        std::max(1.0, QApplication::font().pointSizeF() / quorvale::standardFontPointSize());
     RecordingPlatform platform;
     QWidget mainWindow;
     QPixmap icon(32, 32);
@@ -114,8 +133,10 @@ void TestAbout::windowShape()
     QCOMPARE(dialog.windowTitle(), QStringLiteral("About"));
     // No icon of its own, not even the main window's.
     QVERIFY(dialog.windowIcon().isNull());
-    QCOMPARE(dialog.size(), QSize(220, 293));
+    // A larger desktop font grows the whole dialog in proportion.
+    QCOMPARE(dialog.size(), QSize(qRound(220 * scale), qRound(293 * scale)));
     QCOMPARE(dialog.minimumSize(), dialog.maximumSize());
+    QCOMPARE(dialog.font().pointSizeF(), 8.25 * scale);
     // A tool window: narrow title bar, close button only, not in the task bar.
     QCOMPARE(dialog.windowType(), Qt::Tool);
     QVERIFY(dialog.windowFlags().testFlag(Qt::WindowCloseButtonHint));
@@ -135,6 +156,45 @@ void TestAbout::windowShape()
             geometry.setRight(dialog.rect().right());
         QVERIFY2(dialog.rect().contains(geometry), qPrintable(child->objectName()));
     }
+    QVERIFY(captionFits(dialog.findChild<QPushButton *>(QStringLiteral("cmdok"))));
+}
+
+void TestAbout::readableUnderEveryScheme_data()
+{
+    QTest::addColumn<Scheme>("scheme");
+    QTest::addColumn<QColor>("link"); // invalid: any colour that reads well
+
+    QTest::newRow("the desktop's own scheme") << Scheme::Desktop << QColor();
+    QTest::newRow("light: the link keeps its blue") << Scheme::Light << QColor(0, 0, 192);
+    QTest::newRow("dark: a lighter blue") << Scheme::Dark << QColor();
+    QTest::newRow("high contrast: the scheme's link colour")
+        << Scheme::HighContrast << QColor(Qt::yellow);
+}
+
+// Every text of the dialog, as rendered, at 4.5 : 1 or more against its background.
+void TestAbout::readableUnderEveryScheme()
+{
+    QFETCH(Scheme, scheme);
+    QFETCH(QColor, link);
+    const DesktopSettings settings(scheme);
+    RecordingPlatform platform;
+    QWidget mainWindow;
+    frmabout dialog(platform, &mainWindow);
+    const QImage shot = dialog.grab().toImage();
+
+    for (const QLabel *label : dialog.findChildren<QLabel *>()) {
+        const qreal contrast = renderedContrast(shot, areaIn(&dialog, label));
+        QVERIFY2(contrast >= quorvale::kReadableContrast,
+                 qPrintable(QStringLiteral("%1: %2 : 1").arg(label->objectName()).arg(contrast)));
+    }
+    const auto *ok = dialog.findChild<QPushButton *>(QStringLiteral("cmdok"));
+    QVERIFY(renderedContrast(shot, areaIn(&dialog, ok, ok->rect().adjusted(4, 4, -4, -4))) >=
+            quorvale::kReadableContrast);
+    if (link.isValid())
+        QCOMPARE(dialog.findChild<QLabel *>(QStringLiteral("lblurl"))
+                     ->palette()
+                     .color(QPalette::WindowText),
+                 link);
 }
 
 void TestAbout::okHoldsTheOnlyFocus()

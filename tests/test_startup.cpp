@@ -1,5 +1,6 @@
 // The main window as it starts: layout, first state, the single copy, the error report, closing.
 
+#include "desktop_settings.h"
 #include "startup_error.h"
 #include "window_fixture.h"
 
@@ -38,21 +39,59 @@ private slots:
         QCOMPARE(w.platform.singleCopyClaims, 1);
     }
 
+    void layoutIsFixed_data()
+    {
+        QTest::addColumn<qreal>("pointSize"); // of the desktop's default font; 0: as it is
+
+        QTest::newRow("default font") << 0.0;
+        QTest::newRow("the platform's standard font") << standardFontPointSize();
+        QTest::newRow("14 pt") << 14.0;
+        QTest::newRow("18 pt") << 18.0;
+    }
+
     void layoutIsFixed()
     {
+        QFETCH(qreal, pointSize);
+        const DesktopSettings settings(Scheme::Light, pointSize);
+        const qreal scale =
+            std::max(1.0, QApplication::font().pointSizeF() / standardFontPointSize());
+        // Drawn for the standard font; a larger one grows everything in proportion, give or take
+        // the rounding of each edge.
+        const auto near = [scale](const QRect &actual, const QRect &standard) {
+            const QRectF grown(QPointF(standard.topLeft()) * scale,
+                               QSizeF(standard.size()) * scale);
+            return qAbs(actual.x() - grown.x()) <= 1 && qAbs(actual.y() - grown.y()) <= 1 &&
+                   qAbs(actual.width() - grown.width()) <= 1 &&
+                   qAbs(actual.height() - grown.height()) <= 1;
+        };
         Window w;
         frmMain *m = w.window.get();
         QCOMPARE(m->minimumSize(), m->maximumSize());
         QVERIFY(!m->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
         QVERIFY(m->windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
-        QCOMPARE(m->centralWidget()->size(), QSize(328, 176));
+        QCOMPARE(m->centralWidget()->size(), QSize(qRound(328 * scale), qRound(176 * scale)));
 
-        QCOMPARE(w.find<QSplitter>("Splitter1")->geometry(), QRect(13, 5, 302, 129));
-        QCOMPARE(w.text1()->geometry(), QRect(1, 1, 300, 60));
-        QCOMPARE(w.text2()->geometry(), QRect(1, 68, 300, 60));
-        QCOMPARE(w.button("cmdClear")->geometry(), QRect(13, 141, 85, 24));
-        QCOMPARE(w.button("cmdCopy")->geometry(), QRect(101, 141, 85, 24));
-        QCOMPARE(w.button("cmdExit")->geometry(), QRect(197, 141, 118, 24));
+        const QList<std::pair<QWidget *, QRect>> standard{
+            {w.find<QSplitter>("Splitter1"), QRect(13, 5, 302, 129)},
+            {w.text1(), QRect(1, 1, 300, 60)},
+            {w.text2(), QRect(1, 68, 300, 60)},
+            {w.button("cmdClear"), QRect(13, 141, 85, 24)},
+            {w.button("cmdCopy"), QRect(101, 141, 85, 24)},
+            {w.button("cmdExit"), QRect(197, 141, 118, 24)},
+        };
+        for (const auto &[control, geometry] : standard) {
+            if (scale == 1)
+                QCOMPARE(control->geometry(), geometry);
+            else
+                QVERIFY2(near(control->geometry(), geometry), qPrintable(control->objectName()));
+        }
+        // Both captions of the copy button, and the menu titles, fit whole.
+        for (const char *name : {"cmdClear", "cmdCopy", "cmdExit"})
+            QVERIFY2(captionFits(w.button(name)), name);
+        w.hexMode();
+        QVERIFY(captionFits(w.button("cmdCopy")));
+        for (QAction *title : m->menuBar()->actions())
+            QVERIFY(m->menuBar()->rect().contains(m->menuBar()->actionGeometry(title)));
         QCOMPARE(w.button("cmdClear")->text(), QStringLiteral("Clear &All"));
         QCOMPARE(w.button("cmdExit")->text(), QStringLiteral("E&xit"));
 
@@ -71,8 +110,50 @@ private slots:
         QCOMPARE(panes->child(1)->object(), w.text2());
 
         QVERIFY(w.text1()->font().bold());
-        QCOMPARE(w.text1()->font().pointSizeF(), 8.25);
+        QCOMPARE(w.text1()->font().pointSizeF(), 8.25 * scale);
         QVERIFY(!m->windowIcon().isNull());
+    }
+
+    void readableUnderEveryScheme_data()
+    {
+        QTest::addColumn<Scheme>("scheme");
+        QTest::addColumn<bool>("hexToAscii");
+
+        QTest::newRow("light") << Scheme::Light << false;
+        QTest::newRow("dark") << Scheme::Dark << false;
+        QTest::newRow("dark, HEX to ASCII with a marker") << Scheme::Dark << true;
+        QTest::newRow("high contrast") << Scheme::HighContrast << false;
+    }
+
+    // Every text of the window, as rendered, at 4.5 : 1 or more against its background.
+    void readableUnderEveryScheme()
+    {
+        QFETCH(Scheme, scheme);
+        QFETCH(bool, hexToAscii);
+        const DesktopSettings settings(scheme);
+        Window w;
+        if (hexToAscii) {
+            w.hexMode();
+            typeText(w.text2(), QStringLiteral("48 69 4"));
+        } else {
+            typeText(w.text1(), QStringLiteral("Hi"));
+        }
+        QWidget *window = w.window.get();
+        const QImage shot = window->grab().toImage();
+
+        QList<std::pair<QWidget *, QRect>> texts{
+            {w.window->menuBar(), {}}, {w.text1()->viewport(), {}}, {w.text2()->viewport(), {}}};
+        // A button's face inside its frame.
+        for (const char *name : {"cmdClear", "cmdCopy", "cmdExit"})
+            texts.append({w.button(name), w.button(name)->rect().adjusted(4, 4, -4, -4)});
+        for (const auto &[control, rect] : texts) {
+            const qreal contrast = renderedContrast(shot, areaIn(window, control, rect));
+            QVERIFY2(
+                contrast >= kReadableContrast,
+                qPrintable(QStringLiteral("%1 in %2: %3 : 1")
+                               .arg(control->objectName(), control->parentWidget()->objectName())
+                               .arg(contrast)));
+        }
     }
 
     void menusHaveTheirCaptions()

@@ -120,3 +120,18 @@ wait "$third"
 status=$?
 [ "$status" -eq 0 ] || fail "Alt+X ended the program with status $status"
 echo "ok: a killed copy does not block the next start; Alt+X ends it with status 0"
+
+# Dark app mode, as the user's registry holds it. Qt reports the dark scheme; the windowsvista
+# style that it picks under Wine keeps its light palette, the windows11 style of Windows 11 turns
+# dark. In both, every text of the About dialog keeps 4.5 : 1 against its background.
+personalize='HKCU\Software\Microsoft\Windows\CurrentVersion\Themes\Personalize'
+wine reg add "$personalize" /v AppsUseLightTheme /t REG_DWORD /d 0 /f >/dev/null 2>&1 ||
+    fail "could not set dark app mode"
+unreadable=""
+for style in windowsvista windows11; do
+    "$runner" --qtest "$(dirname "$program")/test_about.exe" -platform windows -style "$style" \
+        readableUnderEveryScheme >"$temp/dark.log" 2>&1 || { unreadable=$style; break; }
+done
+wine reg delete "$personalize" /v AppsUseLightTheme /f >/dev/null 2>&1
+[ -z "$unreadable" ] || { cat "$temp/dark.log"; fail "About's texts in dark app mode ($unreadable)"; }
+echo "ok: in dark app mode every text of the About dialog keeps 4.5 : 1 (windowsvista, windows11)"

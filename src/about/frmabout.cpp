@@ -1,5 +1,6 @@
 #include "frmabout.h"
 
+#include "desktop_scheme.h"
 #include "instant_click.h"
 #include "link_label.h"
 #include "platform.h"
@@ -28,21 +29,23 @@ constexpr QPoint handHotSpot(1, 10);
 constexpr QRgb separatorShadow = qRgb(64, 0, 64);
 constexpr QRgb linkColour = qRgb(0, 0, 192);
 
-// The nearest sans-serif face to the classic dialog font, at the given size and weight.
-QFont dialogFont(qreal pointSize, QFont::Weight weight)
+// The nearest sans-serif face to the classic dialog font, at the given size (grown with a larger
+// desktop font) and weight.
+QFont dialogFont(qreal pointSize, QFont::Weight weight, const LayoutScale &scale)
 {
     QFont font(QStringLiteral("MS Sans Serif"));
     font.setStyleHint(QFont::SansSerif);
-    font.setPointSizeF(pointSize);
+    font.setPointSizeF(scale(pointSize));
     font.setWeight(weight);
     return font;
 }
 
-QLabel *addLabel(QWidget *dialog, const char *name, const QRect &geometry, const QString &text = {})
+QLabel *addLabel(QWidget *dialog, const char *name, const QRect &geometry, const LayoutScale &scale,
+                 const QString &text = {})
 {
     auto *label = new QLabel(text, dialog);
     label->setObjectName(QLatin1String(name));
-    label->setGeometry(geometry);
+    label->setGeometry(scale(geometry));
     return label;
 }
 
@@ -57,17 +60,18 @@ QWidget *addLine(QWidget *dialog, const char *name, const QRect &strip)
 }
 
 // A dark line with a two-pixel highlight right below it, drawn as if cut into the dialog.
-void addEtchedSeparator(QWidget *dialog, const char *shadowName, const char *highlightName, int y)
+void addEtchedSeparator(QWidget *dialog, const char *shadowName, const char *highlightName, int y,
+                        const LayoutScale &scale)
 {
     constexpr int left = 24;
     constexpr int width = 175;
 
-    QWidget *shadow = addLine(dialog, shadowName, QRect(left, y, width, 1));
+    QWidget *shadow = addLine(dialog, shadowName, scale(QRect(left, y, width, 1)));
     QPalette palette = shadow->palette();
     palette.setColor(QPalette::Window, QColor(separatorShadow));
     shadow->setPalette(palette);
 
-    QWidget *highlight = addLine(dialog, highlightName, QRect(left, y + 1, width, 2));
+    QWidget *highlight = addLine(dialog, highlightName, scale(QRect(left, y + 1, width, 2)));
     highlight->setBackgroundRole(QPalette::Light);
 }
 
@@ -84,14 +88,15 @@ frmabout::frmabout(Platform &platform, QWidget *mainWindow, QWidget *parent)
     // A tool window: narrow title bar, close button only, kept out of the task bar.
     setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-    setFixedSize(220, 293);
+    const LayoutScale scale;
+    setFixedSize(scale(220), scale(293));
     // No icon: without an empty one of its own the dialog would show the main window's.
     setWindowIcon(QIcon());
-    // The layout is measured for the classic 8-point dialog font; a larger desktop font would
-    // push the longer lines past the fixed right edge.
-    setFont(dialogFont(8.25, QFont::Normal));
+    // The layout is measured for the classic 8-point dialog font and grows with the desktop's
+    // font as a whole: the desktop's font alone would push the longer lines past the right edge.
+    setFont(dialogFont(8.25, QFont::Normal, scale));
 
-    buildLayout();
+    buildLayout(scale);
 
     connect(lblurl, &LinkLabel::mouseMoved, this, &frmabout::lblurl_MouseMove);
     connect(lblurl, &LinkLabel::clicked, this, &frmabout::lblurl_Click);
@@ -102,51 +107,58 @@ frmabout::frmabout(Platform &platform, QWidget *mainWindow, QWidget *parent)
 
 // Positions in pixels from the top-left corner of the client area. Labels show the dialog's
 // background; the three wide ones run past the right edge, which cuts only long texts.
-void frmabout::buildLayout()
+void frmabout::buildLayout(const LayoutScale &scale)
 {
-    lblprogtitle = addLabel(this, "lblprogtitle", QRect(24, 23, 245, 22));
-    lblprogtitle->setFont(dialogFont(13.5, QFont::Normal));
-    lblversion = addLabel(this, "lblversion", QRect(24, 45, 245, 13));
-    lblversion->setFont(dialogFont(9.75, QFont::Bold));
-    lblcopyright = addLabel(this, "lblcopyright", QRect(24, 62, 53, 13));
-    addLabel(this, "lblcopyright2", QRect(24, 76, 172, 16), QLatin1String(authorName));
+    lblprogtitle = addLabel(this, "lblprogtitle", QRect(24, 23, 245, 22), scale);
+    lblprogtitle->setFont(dialogFont(13.5, QFont::Normal, scale));
+    lblversion = addLabel(this, "lblversion", QRect(24, 45, 245, 13), scale);
+    lblversion->setFont(dialogFont(9.75, QFont::Bold, scale));
+    lblcopyright = addLabel(this, "lblcopyright", QRect(24, 62, 53, 13), scale);
+    addLabel(this, "lblcopyright2", QRect(24, 76, 172, 16), scale, QLatin1String(authorName));
 
-    addEtchedSeparator(this, "Line1", "Line2", 103);
+    addEtchedSeparator(this, "Line1", "Line2", 103, scale);
 
-    QLabel *lbltext1 = addLabel(this, "lbltext1", QRect(24, 113, 245, 13),
+    QLabel *lbltext1 = addLabel(this, "lbltext1", QRect(24, 113, 245, 13), scale,
                                 QStringLiteral("This program is freeware."));
     lbltext1->setWordWrap(true);
     lbltext1->resize(lbltext1->width(), lbltext1->heightForWidth(lbltext1->width()));
-    addLabel(this, "lbltext2", QRect(24, 126, 164, 13),
+    addLabel(this, "lbltext2", QRect(24, 126, 164, 13), scale,
              QStringLiteral("You can use and distribute it freely."))
         ->adjustSize();
-    addLabel(this, "lbltext3", QRect(24, 139, 74, 13), QStringLiteral("Play and enjoy!"))
+    addLabel(this, "lbltext3", QRect(24, 139, 74, 13), scale, QStringLiteral("Play and enjoy!"))
         ->adjustSize();
 
-    addEtchedSeparator(this, "Line4", "Line3", 161);
+    addEtchedSeparator(this, "Line4", "Line3", 161, scale);
 
-    addLabel(this, "lbltext4", QRect(24, 180, 151, 13),
+    addLabel(this, "lbltext4", QRect(24, 180, 151, 13), scale,
              QStringLiteral("For updates and other freeware,"))
         ->adjustSize();
-    addLabel(this, "lbltext5", QRect(24, 193, 103, 13), QStringLiteral("Visit my homepage at"))
+    addLabel(this, "lbltext5", QRect(24, 193, 103, 13), scale,
+             QStringLiteral("Visit my homepage at"))
         ->adjustSize();
 
     lblurl = new LinkLabel(QLatin1String(homePageAddress), this);
     lblurl->setObjectName(QStringLiteral("lblurl"));
-    lblurl->move(24, 207);
-    QPalette linkPalette = lblurl->palette();
-    linkPalette.setColor(QPalette::WindowText, QColor(linkColour));
-    lblurl->setPalette(linkPalette);
+    lblurl->move(scale(QPoint(24, 207)));
+    colourLink();
     lblurl->adjustSize();
 
     // The only control that takes the focus, so Enter and Space always press it.
     cmdok = new QPushButton(QStringLiteral("&Ok"), this);
     cmdok->setObjectName(QStringLiteral("cmdok"));
-    cmdok->setGeometry(24, 240, 106, 26);
+    cmdok->setGeometry(scale(QRect(24, 240, 106, 26)));
     cmdok->setDefault(true);
     // Closes the dialog as the key goes down, so that the key typed next reaches the main window.
     clickAtOnce(cmdok);
     cmdok->setFocus();
+}
+
+// The link's own blue where it reads well on the dialog's background, else a colour that does.
+void frmabout::colourLink()
+{
+    QPalette linkPalette = lblurl->palette();
+    linkPalette.setColor(QPalette::WindowText, readableLinkColour(QColor(linkColour), palette()));
+    lblurl->setPalette(linkPalette);
 }
 
 // Fills in the texts that depend on the program and the day; runs on every opening.
@@ -187,6 +199,14 @@ void frmabout::lblurl_Click()
 void frmabout::cmdok_Click()
 {
     accept();
+}
+
+void frmabout::changeEvent(QEvent *event)
+{
+    // The desktop's scheme changed while the dialog is open.
+    if (event->type() == QEvent::PaletteChange && lblurl)
+        colourLink();
+    QDialog::changeEvent(event);
 }
 
 void frmabout::keyPressEvent(QKeyEvent *event)

@@ -8,6 +8,7 @@ class QLabel;
 class QPushButton;
 
 namespace quorvale {
+class LayoutScale;
 class LinkLabel;
 class Platform;
 
@@ -22,10 +23,12 @@ public:
     explicit frmabout(Platform &platform, QWidget *mainWindow, QWidget *parent = nullptr);
 
 protected:
+    void changeEvent(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
-    void buildLayout();
+    void buildLayout(const LayoutScale &scale);
+    void colourLink();
     void Form_Load();
     void lblurl_MouseMove();
     void lblurl_Click();

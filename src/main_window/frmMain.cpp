@@ -3,6 +3,7 @@
 #include "accessibility.h"
 #include "ascii_to_hex.h"
 #include "code_page.h"
+#include "desktop_scheme.h"
 #include "frmabout.h"
 #include "hex_form.h"
 #include "hex_to_ascii.h"
@@ -39,16 +40,6 @@ void setColors(Pane *pane, int back, int fore)
 void setForeColor(Pane *pane, int fore)
 {
     pane->setTextColor(toColor(fore));
-}
-
-// Layout positions are in twips; 15 twips make one pixel.
-constexpr int px(int twips)
-{
-    return twips / 15;
-}
-QRect twipsRect(int left, int top, int width, int height)
-{
-    return QRect(px(left), px(top), px(width), px(height));
 }
 
 const QString kTitle = QStringLiteral("Quorvale");
@@ -116,22 +107,34 @@ frmMain::~frmMain() = default;
 
 void frmMain::buildLayout()
 {
+    // Layout positions are in twips; 15 twips make one pixel at the standard font size, and a
+    // larger desktop font grows them in proportion.
+    const LayoutScale scale;
+    const auto px = [&scale](int twips) {
+        return scale(twips / 15);
+    };
+    const auto twipsRect = [&px](int left, int top, int width, int height) {
+        return QRect(px(left), px(top), px(width), px(height));
+    };
+
     auto *client = new QWidget(this);
     client->setObjectName(QStringLiteral("clientArea"));
     client->setFixedSize(px(4920), px(2640));
     setCentralWidget(client);
 
     // The panes' bold 8.25-point face is the desktop's own sans-serif: asking for a family that
-    // a Linux desktop does not have costs a font substitution at every start.
+    // a Linux desktop does not have costs a font substitution at every start. It grows with the
+    // layout.
     QFont paneFont = font();
-    paneFont.setPointSizeF(8.25);
+    paneFont.setPointSizeF(scale(8.25));
     paneFont.setWeight(QFont::Bold);
 
     Splitter1 = new QSplitter(Qt::Vertical, client);
     Splitter1->setObjectName(QStringLiteral("Splitter1"));
     Splitter1->setGeometry(twipsRect(195, 75, 4530, 1935));
     // Each pane keeps one pixel to the splitter's edges; the bar between them is 7 pixels.
-    Splitter1->setContentsMargins(1, 1, 1, 1);
+    const int edge = scale(1);
+    Splitter1->setContentsMargins(edge, edge, edge, edge);
     Splitter1->setHandleWidth(px(1020 - 915));
     Splitter1->setChildrenCollapsible(false);
 

@@ -20,4 +20,8 @@ enum class CommandLineText
 // message box shows it, unless the output is redirected (as QCommandLineParser does).
 void showCommandLineText(const QString &text, CommandLineText kind);
 
+// The default font size, in points, of a standard desktop of this platform: the size that the
+// fixed layouts were drawn for. A larger default font grows them in proportion.
+double standardFontPointSize();
+
 } // namespace quorvale

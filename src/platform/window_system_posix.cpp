@@ -28,4 +28,12 @@ void showCommandLineText(const QString &text, CommandLineText kind)
     std::fputs(qPrintable(text), kind == CommandLineText::Answer ? stdout : stderr);
 }
 
+// Qt's own default without a desktop is 9 points, KDE Plasma's 10 and GNOME's 11: the largest
+// of them, so that none of these desktops grows the window, and at 11 points every caption
+// still fits the layout.
+double standardFontPointSize()
+{
+    return 11.0;
+}
+
 } // namespace quorvale

@@ -32,4 +32,10 @@ void showCommandLineText(const QString &text, CommandLineText kind)
                     (kind == CommandLineText::Answer ? MB_ICONINFORMATION : MB_ICONERROR));
 }
 
+// Qt's default on Windows: the desktop's message font, 9-point Segoe UI as Windows sets it up.
+double standardFontPointSize()
+{
+    return 9.0;
+}
+
 } // namespace quorvale
