@@ -15,6 +15,7 @@ before and after: a quick, repeatable measure of how much memory a round leaves 
 """
 
 import argparse
+import collections
 import os
 import random
 import select
@@ -157,11 +158,14 @@ class Session:
     def focus(self):
         run("xdotool", "windowfocus", "--sync", self.window)
 
+    # Keys go through the X server's test extension to the focused window, as a keyboard's do.
+    # Sent to a window by its id instead, they carry their own modifier state, and after keys of
+    # the other kind Qt drops the first shifted one.
     def key(self, *keys):
-        run("xdotool", "key", "--window", self.window, *keys)
+        run("xdotool", "key", *keys)
 
     def type(self, text):
-        run("xdotool", "type", "--window", self.window, "--delay", "30", "--", text)
+        run("xdotool", "type", "--delay", "30", "--", text)
 
     def clipboard(self):
         return run("xclip", "-o", "-selection", "clipboard", check=False)
@@ -235,6 +239,11 @@ class Driver:
         self.model = Model()
         self.copies = 0
         self.actions = 0
+        self.recent = collections.deque(maxlen=15)
+
+    def done(self, action):
+        self.actions += 1
+        self.recent.append(action)
 
     def room(self):
         return (ASCII_ROOM if self.model.ascii_mode else HEX_ROOM) - len(self.model.input)
@@ -252,13 +261,13 @@ class Driver:
         text = self.typed_text(n)
         self.s.type(text)
         self.model.set_input(self.model.input + (text if self.model.ascii_mode else text.upper()))
-        self.actions += 1
+        self.done(f"type {text!r}")
 
     def backspace(self, times=1):
         self.s.key(*["BackSpace"] * times)
         kept = self.model.input
         self.model.set_input(kept[: max(0, len(kept) - times)])
-        self.actions += 1
+        self.done(f"Backspace x{times}")
 
     def paste(self, n):
         self.make_room(n)
@@ -274,12 +283,12 @@ class Driver:
         # converts it comes before any later key.
         self.s.wait_served(1)
         self.model.set_input(self.model.input + text)
-        self.actions += 1
+        self.done(f"paste {text!r}")
 
     def copy(self):
         expected = self.model.output()
         self.s.key("alt+c")
-        self.actions += 1
+        self.done("Copy")
         if not expected:
             return  # nothing to copy: the clipboard stays as it was
         # The copy lands once the program has handled the keys before it; a wrong text never
@@ -297,7 +306,7 @@ class Driver:
     def clear_all(self):
         self.s.key("alt+a")
         self.model.text1 = self.model.text2 = ""
-        self.actions += 1
+        self.done("Clear All")
 
     def switch_mode(self):
         ascii_mode = not self.model.ascii_mode
@@ -310,17 +319,22 @@ class Driver:
         )
         self.model.ascii_mode = ascii_mode
         # The caret stays where the program left it: after the text, where the inputs go on.
-        self.actions += 1
+        self.done("mode " + ("ASCII to HEX" if ascii_mode else "HEX to ASCII"))
 
     def about(self):
         self.s.key("alt+p", "a")
         dialog = self.s.find_window("^About$")
         run("xdotool", "windowfocus", "--sync", dialog)
-        run("xdotool", "key", "--window", dialog, "alt+o")
-        # With no window manager nothing gives the focus back to the main window.
-        time.sleep(0.2)
+        self.s.key("alt+o")
+        self.s.wait_for(
+            lambda: not run("xdotool", "search", "--onlyvisible", "--name", "^About$", check=False),
+            "the About dialog to close",
+        )
+        # With no window manager nothing gives the focus back to the main window; Qt also
+        # holds a lost focus for 400 ms before it lets go of the closed dialog.
+        time.sleep(0.5)
         self.s.focus()
-        self.actions += 1
+        self.done("About")
 
     def random_action(self):
         choice = self.rng.choices(
@@ -422,14 +436,15 @@ def main():
     print(f"soak: seed {seed}", flush=True)
 
     session = Session(os.path.abspath(args.program))
+    driver = Driver(session, random.Random(seed))
     try:
-        driver = Driver(session, random.Random(seed))
         if args.cycles:
             cycles(driver, args.cycles)
         else:
             soak(driver, args.minutes)
-    except Failure as failure:
+    except (Failure, subprocess.SubprocessError) as failure:
         print(f"FAIL (seed {seed}): {failure}", file=sys.stderr)
+        print("the last actions, oldest first:", *driver.recent, sep="\n  ", file=sys.stderr)
         return 1
     finally:
         session.close()
