@@ -103,11 +103,6 @@ bool Pane::event(QEvent *event)
     const bool handled = QPlainTextEdit::event(event);
     if (event->type() == QEvent::ToolTipChange)
         describe();
-    // The desktop's palette changed: the scroll bars take the new one.
-    if (event->type() == QEvent::ApplicationPaletteChange) {
-        keepOwnPalette(verticalScrollBar());
-        keepOwnPalette(horizontalScrollBar());
-    }
     return handled;
 }
 
