@@ -167,6 +167,25 @@ class Session:
     def type(self, text):
         run("xdotool", "type", "--delay", "30", "--", text)
 
+    def visible_windows(self):
+        return set(run("xdotool", "search", "--onlyvisible", "--pid", str(self.program.pid),
+                       check=False).split())
+
+    def choose(self, menu, item):
+        """Opens a menu of the menu bar by its access key, then chooses an item by its own once
+        the menu is on screen (keys typed before that would go to the pane)."""
+        before = self.visible_windows()
+        for _ in range(3):
+            self.key(f"alt+{menu}")
+            try:
+                self.wait_for(lambda: self.visible_windows() - before, "the menu", seconds=3)
+                break
+            except Failure:
+                self.focus()
+        else:
+            raise Failure(f"the menu of Alt+{menu.upper()} did not open")
+        self.key(item)
+
     def clipboard(self):
         return run("xclip", "-o", "-selection", "clipboard", check=False)
 
@@ -302,6 +321,9 @@ class Driver:
                 f"(upper pane {self.model.text1!r}, lower pane {self.model.text2!r})"
             ) from None
         self.copies += 1
+        # Alt went down in the input pane, which has the focus again when it comes up: like any
+        # key released there, it converts the pane.
+        self.model.set_input(self.model.input)
 
     def clear_all(self):
         self.s.key("alt+a")
@@ -310,7 +332,7 @@ class Driver:
 
     def switch_mode(self):
         ascii_mode = not self.model.ascii_mode
-        self.s.key("alt+m", "a" if ascii_mode else "h")
+        self.s.choose("m", "a" if ascii_mode else "h")
         name = "ASCII to HEX" if ascii_mode else "HEX to ASCII"
         self.s.wait_for(
             lambda: run("xdotool", "getwindowname", self.s.window).strip()
@@ -322,7 +344,7 @@ class Driver:
         self.done("mode " + ("ASCII to HEX" if ascii_mode else "HEX to ASCII"))
 
     def about(self):
-        self.s.key("alt+p", "a")
+        self.s.choose("p", "a")
         dialog = self.s.find_window("^About$")
         run("xdotool", "windowfocus", "--sync", dialog)
         self.s.key("alt+o")
