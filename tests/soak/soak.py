@@ -20,6 +20,7 @@ import os
 import random
 import select
 import shutil
+import signal
 import subprocess
 import sys
 import tempfile
@@ -454,10 +455,16 @@ def main():
     parser.add_argument("--seed", type=int, default=None)
     parser.add_argument("--cycles", type=int, default=0)
     args = parser.parse_args()
+    # Ended from outside, the session still takes its X server and program down with it.
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit("soak: ended by SIGTERM"))
     seed = args.seed if args.seed is not None else random.randrange(1 << 31)
     print(f"soak: seed {seed}", flush=True)
 
-    session = Session(os.path.abspath(args.program))
+    try:
+        session = Session(os.path.abspath(args.program))
+    except Failure as failure:
+        print(f"FAIL: {failure}", file=sys.stderr)
+        return 1
     driver = Driver(session, random.Random(seed))
     try:
         if args.cycles:
