@@ -1,13 +1,13 @@
 #!/bin/sh
 # Installs the Debian packages that building, running and testing Quorvale need.
 # Usage: scripts/install-deps.sh [x11] [fuzz] [tidy] [package] [autopkgtest] [reprotest]
-#                               [screenshots] [bench] [a11y]
+#                               [screenshots] [bench] [a11y] [soak]
 #   no argument: what `make run`, `make test` and `make test-asan` need (g++ brings the
 #   sanitizer runtimes; Xvfb, xdotool and a session bus drive the real program in the X11
 #   tests). The groups add what those make targets need: fuzz, clang and its libFuzzer runtime;
 #   tidy, clang-tidy; package, the .deb tools; autopkgtest and reprotest, the tools of
 #   make autopkgtest and make check-reproducible; screenshots, imagemagick; bench, Google Benchmark;
-#   a11y, Orca and the accessibility stack for make test-a11y.
+#   a11y, Orca and the accessibility stack for make test-a11y; soak, the X tools of make soak.
 # Idempotent: returns at once when everything is there. Run by a user, it installs through sudo
 # when the user may use it, else through su (asking for root's password) on a terminal.
 set -eu
@@ -35,6 +35,8 @@ for group in "$@"; do
     # Debian's own python3 reads the accessibility tree.
     a11y) PACKAGES="$PACKAGES orca at-spi2-core python3-pyatspi dbus-daemon openbox procps
         x11-utils xvfb xauth xdotool" ;;
+    # Debian's own python3 drives the session; xclip reads and offers the clipboard.
+    soak) PACKAGES="$PACKAGES python3 xvfb xdotool xclip" ;;
     *) echo "install-deps: unknown group $group" >&2; exit 2 ;;
     esac
 done

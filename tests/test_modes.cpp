@@ -6,6 +6,7 @@
 
 #include <QAccessible>
 #include <QClipboard>
+#include <QScrollBar>
 #include <QTimer>
 
 using namespace quorvale;
@@ -75,6 +76,13 @@ void verifyMode(const Window &w, bool asciiToHex)
              asciiToHex ? QStringLiteral("HEX output") : QStringLiteral("HEX input"));
 }
 
+// The identities of the panes' scroll bars' palettes, under which the style caches its pictures.
+QList<qint64> scrollBarPalettes(const Window &w)
+{
+    return {w.text1()->verticalScrollBar()->palette().cacheKey(),
+            w.text2()->verticalScrollBar()->palette().cacheKey()};
+}
+
 } // namespace
 
 class TestModes : public QObject
@@ -85,6 +93,7 @@ private slots:
     void switchesSetTheWholeState()
     {
         Window w;
+        const QList<qint64> scrollBars = scrollBarPalettes(w);
         QTest::keyClicks(w.text1(), "Hi");
         w.hexMode();
         verifyMode(w, false);
@@ -103,6 +112,14 @@ private slots:
         // Running the current mode's switch again sets the same values.
         w.action("menuASCII")->trigger();
         verifyMode(w, true);
+
+        // The colours change, the scroll bars' palettes do not: a new one at every switch or
+        // red decoding left new pictures of them in the style's cache each time.
+        w.hexMode();
+        typeText(w.text2(), QStringLiteral(" 4"));
+        QCOMPARE(foreColor(w.text1()), kRed);
+        w.action("menuASCII")->trigger();
+        QCOMPARE(scrollBarPalettes(w), scrollBars);
     }
 
     // The switch is done before the next key is handled, so that key goes to the new input

@@ -3,7 +3,9 @@
 #include "code_page.h"
 #include "text_view.h"
 
+#include <QApplication>
 #include <QMimeData>
+#include <QScrollBar>
 #include <QTextBlock>
 
 namespace quorvale {
@@ -27,10 +29,24 @@ KeyAscii keyAsciiOf(char32_t codePoint)
     return codepage::fromCodePoint(codePoint);
 }
 
+// Gives a scroll bar the desktop's palette as its own, every role set, so that it no longer
+// follows the pane's. The style keeps its pictures of scroll bars in the pixmap cache under the
+// identity of their palette, and each palette change of the pane gives the scroll bars a new
+// one, though none of their colours change: every mode switch and every change of the text
+// colour left new pictures in the cache, never used again, until the cache was full (10 MiB).
+void keepOwnPalette(QScrollBar *bar)
+{
+    QPalette own = QApplication::palette(bar);
+    own.setResolveMask(~QPalette::ResolveMask{});
+    bar->setPalette(own);
+}
+
 } // namespace
 
 Pane::Pane(QWidget *parent) : QPlainTextEdit(parent)
 {
+    keepOwnPalette(verticalScrollBar());
+    keepOwnPalette(horizontalScrollBar());
     setTabChangesFocus(true);
     // The panes have no edit menu of their own; a right click belongs to the main window.
     setContextMenuPolicy(Qt::PreventContextMenu);
