@@ -7,6 +7,7 @@
 // medians of five repetitions.
 
 #include "ascii_to_hex.h"
+#include "code_page.h"
 #include "frmMain.h"
 #include "hex_to_ascii.h"
 #include "recording_platform.h"
@@ -39,12 +40,44 @@ enum class Direction
     HexToAscii
 };
 
-// The first n characters typed into the input pane: prose, or the hex codes of "AAA...".
-QString typedText(Direction direction, int n)
+// A sentence in a language of each code page, for the page that its speakers' systems use.
+QString prose(int page)
 {
-    const QString pattern = direction == Direction::AsciiToHex
-                                ? QStringLiteral("The quick brown fox jumps over the lazy dog. ")
-                                : QStringLiteral("41 ");
+    switch (page) {
+    case 874:
+        return QStringLiteral(u"ภาษาไทยเป็น ");
+    case 1250:
+        return QStringLiteral(u"Zażółć gęślą jaźń. ");
+    case 1251:
+        return QStringLiteral(u"Съешь же ещё "
+                              u"этих булок. ");
+    case 1253:
+        return QStringLiteral(u"Ξεσκεπάζω "
+                              u"την ψυχή. ");
+    case 1254:
+        return QStringLiteral(u"Pijamalı hasta yağız şoföre "
+                              u"çabucak güvendi. ");
+    case 1255:
+        return QStringLiteral(u"דג סקרן שט "
+                              u"בים. ");
+    case 1256:
+        return QStringLiteral(u"صِف خَلقَ "
+                              u"خَودِ. ");
+    case 1257:
+        return QStringLiteral(u"Įlinkdama špaga pragręžė "
+                              u"arbūžą. ");
+    case 1258:
+        return QStringLiteral(u"Tiếng Việt có dấu rất đẹp. ");
+    default:
+        return QStringLiteral("The quick brown fox jumps over the lazy dog. ");
+    }
+}
+
+// The first n characters typed into the input pane: prose, or the hex codes of "AAA...".
+QString typedText(Direction direction, int n, int page = codepage::kWestern)
+{
+    const QString pattern =
+        direction == Direction::AsciiToHex ? prose(page) : QStringLiteral("41 ");
     QString text;
     while (text.size() < n)
         text += pattern;
@@ -79,11 +112,20 @@ void sendKey(QWidget *pane, QEvent::Type type, int key, const QString &text)
     QCoreApplication::sendEvent(pane, &event);
 }
 
-// The started main window in the given mode, its input pane one character short of n.
+testing::RecordingPlatform platformWithPage(int page)
+{
+    testing::RecordingPlatform platform;
+    platform.page = page;
+    return platform;
+}
+
+// The started main window in the given mode and code page, its input pane one character short
+// of n.
 class Typing
 {
 public:
-    Typing(Direction direction, int n) : m_window(m_platform)
+    Typing(Direction direction, int n, int page = codepage::kWestern)
+        : m_platform(platformWithPage(page)), m_window(m_platform)
     {
         m_window.Form_Load();
         m_window.showCentred();
@@ -95,7 +137,7 @@ public:
             m_window.findChild<QAction *>(QStringLiteral("menuHEXto"))->trigger();
             std::swap(m_input, m_output);
         }
-        const QString text = typedText(direction, n);
+        const QString text = typedText(direction, n, page);
         m_input->setFocus();
         m_input->setPlainText(text.left(n - 1));
         m_input->moveCursor(QTextCursor::End);
@@ -174,9 +216,9 @@ void typingSizes(benchmark::internal::Benchmark *family)
     family->Arg(1)->Arg(100)->Arg(299)->Unit(benchmark::kMicrosecond);
 }
 
-void keyRelease(benchmark::State &state, Direction direction)
+void measureRelease(benchmark::State &state, Direction direction, int page)
 {
-    Typing typing(direction, static_cast<int>(state.range(0)));
+    Typing typing(direction, static_cast<int>(state.range(0)), page);
     PlainPane plain(typing.output());
     const QString before = typing.previousOutput();
     const QString after = typing.typedOutput();
@@ -199,12 +241,28 @@ void keyRelease(benchmark::State &state, Direction direction)
         benchmark::Counter(writes * 1e6, benchmark::Counter::kAvgIterations);
     state.counters["ratio"] = writes > 0 ? releases / writes : 0;
 }
+void keyRelease(benchmark::State &state, Direction direction)
+{
+    measureRelease(state, direction, codepage::kWestern);
+}
 BENCHMARK_CAPTURE(keyRelease, ascii_to_hex, Direction::AsciiToHex)
     ->Apply(typingSizes)
     ->UseManualTime();
 BENCHMARK_CAPTURE(keyRelease, hex_to_ascii, Direction::HexToAscii)
     ->Apply(typingSizes)
     ->UseManualTime();
+// The longest text that converts, in the language of each code page.
+void everyPage(benchmark::internal::Benchmark *family)
+{
+    for (const int page : codepage::kPages)
+        family->Args({299, page});
+    family->Unit(benchmark::kMicrosecond);
+}
+void keyReleaseInPage(benchmark::State &state)
+{
+    measureRelease(state, Direction::AsciiToHex, static_cast<int>(state.range(1)));
+}
+BENCHMARK(keyReleaseInPage)->Apply(everyPage)->UseManualTime();
 
 void convertAsciiToHex(benchmark::State &state)
 {
@@ -252,6 +310,11 @@ public:
         for (const char *direction : {"ascii_to_hex", "hex_to_ascii"}) {
             if (const Run *run = find(std::string("keyRelease/") + direction + "/299"))
                 line(out, std::string("key release / write, ") + direction,
+                     run->counters.at("ratio").value, 1.25, " x");
+        }
+        for (const int page : codepage::kPages) {
+            if (const Run *run = find("keyReleaseInPage/299/" + std::to_string(page)))
+                line(out, "key release / write, page " + std::to_string(page),
                      run->counters.at("ratio").value, 1.25, " x");
         }
         for (const char *name : {"convertAsciiToHex", "convertHexToAscii"}) {

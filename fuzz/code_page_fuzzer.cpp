@@ -1,4 +1,4 @@
-// The code page: lengths agree with the encoding, a fitting prefix never splits a character or
+// Every code page: lengths agree with the encoding, a fitting prefix never splits a character or
 // a line break and is as long as the room allows, and every byte maps to a character and back.
 
 #include "code_page.h"
@@ -22,11 +22,12 @@ bool isLow(char16_t c)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
-    if (size < 2)
+    if (size < 3)
         return 0;
-    // The first two bytes are the room, the rest the text.
-    const std::size_t room = data[0] | (data[1] << 8);
-    const std::u16string text = utf16Of(data + 2, size - 2);
+    // The first byte chooses the page, the next two are the room, the rest the text.
+    codepage::use(codepage::kPages[data[0] % codepage::kPages.size()]);
+    const std::size_t room = data[1] | (data[2] << 8);
+    const std::u16string text = utf16Of(data + 3, size - 3);
 
     const std::string bytes = codepage::encode(text);
     FUZZ_REQUIRE(codepage::length(text) == bytes.size());

@@ -93,6 +93,8 @@ frmMain::frmMain(Platform &platform, QWidget *parent)
                               Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       m_platform(platform), m_announcer(std::make_unique<Announcer>(this))
 {
+    // The character codes of the user's language, from the first key on.
+    codepage::use(platform.codePage());
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(kTitle);
     setWindowIcon(QIcon(QStringLiteral(":/quorvale.png")));

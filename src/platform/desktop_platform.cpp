@@ -1,6 +1,7 @@
 #include "desktop_platform.h"
 
 #include "instant_click.h"
+#include "window_system.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -47,6 +48,11 @@ SingleCopyClaim DesktopPlatform::claimSingleCopy()
 QDate DesktopPlatform::today()
 {
     return QDate::currentDate();
+}
+
+int DesktopPlatform::codePage()
+{
+    return systemCodePage();
 }
 
 void DesktopPlatform::endProgram()

@@ -6,7 +6,7 @@
 namespace quorvale {
 
 // The real desktop: Qt message boxes, the system clipboard, QDesktopServices, a lock file in
-// the user's runtime directory and the system clock.
+// the user's runtime directory, the system clock and the system's code page.
 class DesktopPlatform final : public Platform
 {
 public:
@@ -17,6 +17,7 @@ public:
     void openAddress(const QUrl &address) override;
     SingleCopyClaim claimSingleCopy() override;
     QDate today() override;
+    int codePage() override;
     void endProgram() override;
 
 private:

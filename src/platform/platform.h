@@ -4,7 +4,7 @@
 //
 // Everything the windows ask of the world outside themselves goes through Platform: modal
 // message boxes, the clipboard, handing an address to the browser, the single-copy lock, the
-// clock and ending the program. DesktopPlatform is the real thing; the tests hand the windows a
+// clock, the system's code page and ending the program. DesktopPlatform is the real thing; the tests hand the windows a
 // recording double instead, so that no test blocks on a dialog or touches the user's clipboard,
 // browser or lock.
 
@@ -65,6 +65,10 @@ public:
     virtual SingleCopyClaim claimSingleCopy() = 0;
 
     virtual QDate today() = 0;
+
+    // The system's 8-bit code page, whose bytes are the character codes: one of the single-byte
+    // Windows pages by number (codepage::kPages).
+    virtual int codePage() = 0;
 
     // Ends the program with exit status 0 as soon as control returns to the event loop.
     virtual void endProgram() = 0;

@@ -24,4 +24,10 @@ void showCommandLineText(const QString &text, CommandLineText kind);
 // fixed layouts were drawn for. A larger default font grows them in proportion.
 double standardFontPointSize();
 
+// The single-byte Windows code page of the user's language (codepage::kPages): on Windows the
+// system's ANSI code page, elsewhere the page that Windows gives the language of the locale of
+// character handling (LC_ALL, else LC_CTYPE, else LANG). Windows-1252 where that page is not
+// single-byte.
+int systemCodePage();
+
 } // namespace quorvale

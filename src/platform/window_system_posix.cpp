@@ -1,5 +1,8 @@
 #include "window_system.h"
 
+#include "code_page.h"
+
+#include <QByteArray>
 #include <QString>
 #include <QtGlobal>
 
@@ -34,6 +37,18 @@ void showCommandLineText(const QString &text, CommandLineText kind)
 double standardFontPointSize()
 {
     return 11.0;
+}
+
+// The names that the C library reads for character handling, in its order; an empty one counts
+// as unset. The name alone decides, whether or not that locale is installed.
+int systemCodePage()
+{
+    for (const char *variable : {"LC_ALL", "LC_CTYPE", "LANG"}) {
+        const QByteArray name = qgetenv(variable);
+        if (!name.isEmpty())
+            return codepage::forLocale(name.toStdString());
+    }
+    return codepage::kWestern;
 }
 
 } // namespace quorvale

@@ -1,5 +1,7 @@
 #include "window_system.h"
 
+#include "code_page.h"
+
 #include <QCoreApplication>
 #include <QString>
 
@@ -36,6 +38,11 @@ void showCommandLineText(const QString &text, CommandLineText kind)
 double standardFontPointSize()
 {
     return 9.0;
+}
+
+int systemCodePage()
+{
+    return codepage::forAnsiCodePage(GetACP());
 }
 
 } // namespace quorvale

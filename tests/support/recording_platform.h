@@ -31,6 +31,7 @@ public:
     // Canned answers.
     SingleCopyClaim singleCopyAnswer;
     QDate date{2026, 12, 7};
+    int page = 1252;
 
     // Runs inside showMessage, while the box would be open.
     std::function<void(const MessageBoxRequest &)> whileMessageShown;
@@ -59,6 +60,7 @@ public:
         return singleCopyAnswer;
     }
     QDate today() override { return date; }
+    int codePage() override { return page; }
     void endProgram() override { ++endProgramCalls; }
 };
 

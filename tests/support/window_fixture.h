@@ -26,8 +26,10 @@ struct Window
     RecordingPlatform platform;
     std::unique_ptr<frmMain> window;
 
-    explicit Window(bool load = true)
+    // `page`: the system's code page that the platform reports.
+    explicit Window(bool load = true, int page = 1252)
     {
+        platform.page = page;
         window = std::make_unique<frmMain>(platform);
         if (load)
             start();
