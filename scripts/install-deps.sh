@@ -15,10 +15,10 @@ set -eu
 # qt6-wayland lets the program run natively in a Wayland session; rsvg-convert renders the theme
 # icons; the validators and the X tools are for the tests.
 PACKAGES="cmake make g++ qt6-base-dev qt6-base-dev-tools qt6-wayland libgl-dev fonts-dejavu-core
-    librsvg2-bin desktop-file-utils appstream xvfb xauth xdotool x11-utils dbus-daemon"
+    librsvg2-bin desktop-file-utils appstream xvfb xauth xdotool xclip x11-utils dbus-daemon"
 for group in "$@"; do
     case $group in
-    x11) PACKAGES="$PACKAGES xvfb xauth xdotool dbus-daemon" ;;
+    x11) PACKAGES="$PACKAGES xvfb xauth xdotool xclip dbus-daemon" ;;
     fuzz) PACKAGES="$PACKAGES clang libclang-rt-14-dev" ;;
     tidy) PACKAGES="$PACKAGES clang-tidy" ;;
     # dpkg-buildpackage and debhelper; lintian checks the result. The list above holds

@@ -11,11 +11,12 @@ set -eu
 release=trixie
 # Cross compilers (posix threads) and their tools; Qt's host tools of the same version as the
 # Windows Qt; Debian's source tools for Qt's source; Wine on a virtual X server for the tests;
-# NSIS and zip for the installer and the portable folder.
+# NSIS and zip for the installer and the portable folder; the locales that the tests start the
+# program in.
 PACKAGES="ca-certificates dpkg-dev cmake ninja-build file zstd
     g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
     mingw-w64-x86-64-dev qt6-base-dev qt6-base-dev-tools g++ librsvg2-bin
-    wine wine64 xvfb xauth xdotool xclip x11-utils procps icoutils nsis zip unzip"
+    wine wine64 xvfb xauth xdotool xclip x11-utils procps icoutils nsis zip unzip locales"
 
 [ "$(id -u)" -eq 0 ] || { echo "windows-env: needs root (debootstrap, chroot, mounts)" >&2; exit 2; }
 [ $# -gt 0 ] || { echo "usage: $0 COMMAND [ARG...]" >&2; exit 2; }
@@ -75,6 +76,15 @@ if [ "$(cat "$root/.packages" 2>/dev/null)" != "$(echo $PACKAGES)" ]; then
         apt-get install -y -qq --no-install-recommends $(echo $PACKAGES) && apt-get clean" || exit 1
     echo $PACKAGES >"$root/.packages"
     touch "$root/.updated"
+fi
+# Wine takes the Windows code page from the locale it is started in, and only from an installed
+# one: the locales of the tests' sentences (tests/languages.txt) are generated.
+locales=$(sed -n 's/^\([a-z]*_[A-Z]*\.UTF-8\)|.*/\1/p' "$repo/tests/languages.txt" | sort | tr '\n' ' ')
+if [ "$(cat "$root/.locales" 2>/dev/null)" != "$locales" ]; then
+    echo "windows-env: generating the locales $locales(log in $cache/env-locales.log)" >&2
+    printf '%s UTF-8\n' $locales >"$root/etc/locale.gen"
+    apt_in_env "$cache/env-locales.log" locale-gen || exit 1
+    echo "$locales" >"$root/.locales"
 fi
 # Debian's security and point-release updates reach the environment when it is used: once its
 # package lists are a day old they are fetched again and the upgrades installed. Offline, the

@@ -102,10 +102,10 @@ private slots:
                 const std::string ours = codepage::encode(std::u16string(1, char16_t(c)));
                 const auto system = systemBytes(page, char16_t(c));
                 const QString where = QStringLiteral("%1: U+%2").arg(page).arg(uint(c), 4, 16);
-                if (ours.size() == 1 && ours[0] != '?')
+                if (codepage::fromCodePoint(c) != '?')
                     QVERIFY2(system ? *system == ours : !systemChar(page, std::uint8_t(ours[0])),
                              qPrintable(where));
-                else if (ours.size() > 1)
+                else if (ours != "?") // a letter and its marks, which Windows leaves to "?"
                     QVERIFY2(!system || *system == ours || system->size() != ours.size(),
                              qPrintable(where));
                 else // glibc writes a few letters with their marks in another order

@@ -2,7 +2,8 @@
 # The real Windows program under Wine on the X server in DISPLAY: it opens in ASCII to HEX mode,
 # converts what is typed, copies "41 42" to the clipboard (Wine shares the X clipboard), refuses
 # a second copy with its message box, and opens again once the first copy was killed. Alt+X
-# ends it with status 0.
+# ends it with status 0. Started in each locale of languages.txt (Wine's system code page follows
+# it), it turns a pasted sentence of that language into the codes of the language's code page.
 # Usage: wine_program_check.sh PROGRAM.exe [RUNNER]   (RUNNER: how to start it, default wine)
 # Exits 77 (skipped) without a display, xdotool or xclip.
 set -u
@@ -120,6 +121,24 @@ wait "$third"
 status=$?
 [ "$status" -eq 0 ] || fail "Alt+X ended the program with status $status"
 echo "ok: a killed copy does not block the next start; Alt+X ends it with status 0"
+
+# Wine's ANSI code page follows the locale it is started in, where that locale is installed.
+while IFS='|' read -r locale sentence codes; do
+    case $locale in '#'*) continue ;; esac
+    printf '%s' "$sentence" | xclip -selection clipboard
+    LANG=$locale LC_ALL='' LC_CTYPE='' "$runner" "$program" >>"$temp/output.log" 2>&1 &
+    last=$!
+    pids="$pids $last"
+    main=$(window "Quorvale - ASCII to HEX mode")
+    [ -n "$main" ] || fail "no window in $locale"
+    focus "$main" || fail "the window does not take the keyboard focus in $locale"
+    xdotool key --delay 80 ctrl+v alt+c
+    clipboard "$codes" ||
+        fail "in $locale, '$sentence' gave '$(xclip -o -selection clipboard 2>/dev/null)', not '$codes'"
+    xdotool key alt+x
+    ended "$last" || fail "Alt+X did not end the program in $locale"
+    echo "ok: in $locale, '$sentence' gives $codes"
+done <"$(dirname "$0")/languages.txt"
 
 # Dark app mode, as the user's registry holds it. Qt reports the dark scheme; the windowsvista
 # style that it picks under Wine keeps its light palette, the windows11 style of Windows 11 turns

@@ -22,7 +22,7 @@ inline std::optional<char16_t> systemChar(int page, std::uint8_t byte)
 {
     const char in = static_cast<char>(byte);
     wchar_t out[2] = {};
-    if (MultiByteToWideChar(static_cast<UINT>(page), MB_ERR_INVALID_CHARS, &in, 1, out, 2) != 1)
+    if (MultiByteToWideChar(static_cast<UINT>(page), 0, &in, 1, out, 2) != 1)
         return std::nullopt;
     return static_cast<char16_t>(out[0]);
 }
