@@ -73,22 +73,33 @@ QString prose(int page)
     }
 }
 
-// The first n characters typed into the input pane: prose, or the hex codes of "AAA...".
+std::u16string toU16(const QString &text)
+{
+    return {reinterpret_cast<const char16_t *>(text.utf16()),
+            static_cast<std::size_t>(text.size())};
+}
+
+// The first n characters typed into the input pane: prose, or the hex codes of "AAA...". In
+// another page than the Western one, n characters of that page (a letter and its tone count
+// two), the last a full stop.
 QString typedText(Direction direction, int n, int page = codepage::kWestern)
 {
     const QString pattern =
         direction == Direction::AsciiToHex ? prose(page) : QStringLiteral("41 ");
     QString text;
+    if (page != codepage::kWestern) {
+        codepage::use(page);
+        while (codepage::length(toU16(text)) < std::size_t(n))
+            text += pattern;
+        text.truncate(qsizetype(codepage::fittingPrefix(toU16(text), std::size_t(n - 1))));
+        while (codepage::length(toU16(text)) < std::size_t(n - 1))
+            text += QLatin1Char(' ');
+        return text + QLatin1Char('.');
+    }
     while (text.size() < n)
         text += pattern;
     text.truncate(n);
     return text;
-}
-
-std::u16string toU16(const QString &text)
-{
-    return {reinterpret_cast<const char16_t *>(text.utf16()),
-            static_cast<std::size_t>(text.size())};
 }
 
 double seconds(Clock::duration d)
@@ -139,7 +150,7 @@ public:
         }
         const QString text = typedText(direction, n, page);
         m_input->setFocus();
-        m_input->setPlainText(text.left(n - 1));
+        m_input->setPlainText(text.chopped(1));
         m_input->moveCursor(QTextCursor::End);
         m_last = text.back();
         const QChar upper = m_last.toUpper();
