@@ -166,41 +166,25 @@ private slots:
     // an empty one skipped. Windows asks the system's ANSI code page instead.
     void codePageFollowsTheLocale_data()
     {
-        QTest::addColumn<QByteArray>("all");
-        QTest::addColumn<QByteArray>("ctype");
-        QTest::addColumn<QByteArray>("lang");
+        QTest::addColumn<QStringList>("locales"); // LC_ALL, LC_CTYPE, LANG; "-" unset
         QTest::addColumn<int>("page");
-        QTest::newRow("LANG") << QByteArray() << QByteArray() << QByteArray("ru_RU.UTF-8") << 1251;
-        QTest::newRow("LC_CTYPE before LANG")
-            << QByteArray() << QByteArray("el_GR.UTF-8") << QByteArray("ru_RU.UTF-8") << 1253;
-        QTest::newRow("LC_ALL before both")
-            << QByteArray("he_IL.UTF-8") << QByteArray("el_GR") << QByteArray("ru_RU") << 1255;
-        QTest::newRow("empty LC_ALL skipped")
-            << QByteArray("") << QByteArray("tr_TR.UTF-8") << QByteArray() << 1254;
-        QTest::newRow("none") << QByteArray() << QByteArray() << QByteArray() << 1252;
+        QTest::newRow("LANG") << QStringList{"-", "-", "ru_RU.UTF-8"} << 1251;
+        QTest::newRow("LC_CTYPE first") << QStringList{"-", "el_GR", "ru_RU"} << 1253;
+        QTest::newRow("LC_ALL first") << QStringList{"he_IL", "el_GR", "ru_RU"} << 1255;
+        QTest::newRow("empty skipped") << QStringList{"", "tr_TR", "-"} << 1254;
+        QTest::newRow("none") << QStringList{"-", "-", "-"} << 1252;
     }
     void codePageFollowsTheLocale()
     {
 #ifdef Q_OS_WIN
         QSKIP("Windows gives the system's ANSI code page, not a locale name");
 #endif
-        QFETCH(QByteArray, all);
-        QFETCH(QByteArray, ctype);
-        QFETCH(QByteArray, lang);
+        QFETCH(QStringList, locales);
         QFETCH(int, page);
-        const QByteArray saved[] = {qgetenv("LC_ALL"), qgetenv("LC_CTYPE"), qgetenv("LANG")};
         const char *names[] = {"LC_ALL", "LC_CTYPE", "LANG"};
-        const QByteArray values[] = {all, ctype, lang};
-        for (int i = 0; i < 3; ++i) {
-            if (values[i].isNull())
-                qunsetenv(names[i]);
-            else
-                qputenv(names[i], values[i]);
-        }
-        const int chosen = DesktopPlatform().codePage();
         for (int i = 0; i < 3; ++i)
-            qputenv(names[i], saved[i]);
-        QCOMPARE(chosen, page);
+            locales[i] == "-" ? qunsetenv(names[i]) : qputenv(names[i], locales[i].toLatin1());
+        QCOMPARE(DesktopPlatform().codePage(), page);
     }
 
     void defaultDirectoryIsPerUser()

@@ -43,61 +43,38 @@ inline std::optional<std::string> systemBytes(int page, char16_t c)
 
 #else
 
-class Iconv
+// One character or byte through glibc's iconv, from `from` to `to`; nullopt where it has none.
+inline std::optional<std::string> convert(const std::string &to, const std::string &from,
+                                          std::string in)
 {
-public:
-    Iconv(const std::string &to, const std::string &from)
-        : m_cd(iconv_open(to.c_str(), from.c_str()))
-    {}
-    ~Iconv() { iconv_close(m_cd); }
-    Iconv(const Iconv &) = delete;
-    Iconv &operator=(const Iconv &) = delete;
-
-    std::optional<std::string> operator()(std::string in)
-    {
-        iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
-        char out[16];
-        char *inPtr = in.data();
-        char *outPtr = out;
-        std::size_t inLeft = in.size();
-        std::size_t outLeft = sizeof out;
-        if (iconv(m_cd, &inPtr, &inLeft, &outPtr, &outLeft) == static_cast<std::size_t>(-1) ||
-            iconv(m_cd, nullptr, nullptr, &outPtr, &outLeft) == static_cast<std::size_t>(-1))
-            return std::nullopt;
-        return std::string(out, static_cast<std::size_t>(outPtr - out));
-    }
-
-private:
-    iconv_t m_cd;
-};
-
-inline std::string iconvName(int page)
-{
-    return "WINDOWS-" + std::to_string(page);
+    const iconv_t cd = iconv_open(to.c_str(), from.c_str());
+    char out[16];
+    char *inPtr = in.data();
+    char *outPtr = out;
+    std::size_t inLeft = in.size();
+    std::size_t outLeft = sizeof out;
+    const bool done = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) != std::size_t(-1) &&
+                      iconv(cd, nullptr, nullptr, &outPtr, &outLeft) != std::size_t(-1);
+    iconv_close(cd);
+    return done ? std::optional(std::string(out, std::size_t(outPtr - out))) : std::nullopt;
 }
 
 // The character of `byte` in `page`; nullopt for the bytes that glibc leaves undefined.
 inline std::optional<char16_t> systemChar(int page, std::uint8_t byte)
 {
-    Iconv convert("UTF-16LE", iconvName(page));
-    const auto out = convert(std::string(1, static_cast<char>(byte)));
+    const auto out =
+        convert("UTF-16LE", "WINDOWS-" + std::to_string(page), std::string(1, char(byte)));
     if (!out || out->size() != 2)
         return std::nullopt;
-    return static_cast<char16_t>(static_cast<unsigned char>((*out)[0]) |
-                                 static_cast<unsigned char>((*out)[1]) << 8);
+    return char16_t(std::uint8_t((*out)[0]) | std::uint8_t((*out)[1]) << 8);
 }
 
 // The bytes of a character of the Basic Multilingual Plane in `page`; nullopt where the page
-// lacks it. glibc writes some letters as a base letter and a combining mark.
+// lacks it. glibc writes some letters as a base letter and combining marks.
 inline std::optional<std::string> systemBytes(int page, char16_t c)
 {
-    thread_local int openPage = 0;
-    thread_local std::optional<Iconv> convert;
-    if (openPage != page) {
-        convert.emplace(iconvName(page), "UTF-16LE");
-        openPage = page;
-    }
-    return (*convert)(std::string{static_cast<char>(c & 0xFF), static_cast<char>(c >> 8)});
+    return convert("WINDOWS-" + std::to_string(page), "UTF-16LE",
+                   std::string{char(c & 0xFF), char(c >> 8)});
 }
 
 #endif
