@@ -58,13 +58,18 @@ package-arm64:
 # The arm64 build (preset arm64, in build-arm64/) with its tests under user-mode qemu: CTest
 # runs each test executable through it (those that would start a process skip that), then
 # debian/tests/window starts the real arm64 program on a virtual X server, types, copies and
-# starts a second copy. The build takes the icon converter from the build for this machine.
+# starts a second copy.
 QEMU_AARCH64 = $(shell command -v qemu-aarch64-static || command -v qemu-aarch64)
 
-test-arm64: deps
+# What the arm64 tree needs first: its packages, and the icon converter that its build runs,
+# from the build for this machine.
+.PHONY: arm64-prerequisites
+arm64-prerequisites: deps
 	@scripts/install-deps.sh arm64
 	@[ -f $(BUILD_DIR)/CMakeCache.txt ] || cmake --preset default
 	cmake --build --preset default -j $(JOBS) --target quorvale_xpm_to_png
+
+test-arm64: arm64-prerequisites
 	@[ -f build-arm64/CMakeCache.txt ] || cmake --preset arm64
 	cmake --build --preset arm64 -j $(JOBS)
 	ctest --preset arm64 -j $(JOBS)
@@ -98,16 +103,22 @@ screenshots: build
 BENCH_ARGS ?= --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 STARTUP_RUNS ?= 30
 
-bench:
+# PRESET=arm64 builds them for arm64 in build-arm64/bench/ and runs nothing: under emulation
+# they would time qemu.
+bench: $(if $(filter arm64,$(PRESET)),arm64-prerequisites)
 	@scripts/install-deps.sh bench
 	cmake --preset $(PRESET) -DQUORVALE_BUILD_BENCH=ON
 	cmake --build --preset $(PRESET) -j $(JOBS) --target quorvale_bench_typing quorvale_bench_startup
+ifeq ($(PRESET),arm64)
+	@echo "bench: built for arm64 in build-arm64/bench/; time them on an arm64 machine"
+else
 	./$(BUILD_DIR)/bench/quorvale_bench_typing $(BENCH_ARGS)
 	@if [ -n "$${DISPLAY:-}" ]; then \
 		./$(BUILD_DIR)/bench/quorvale_bench_startup $(STARTUP_RUNS); \
 	else \
 		xvfb-run -a -s "-screen 0 1280x1024x24" ./$(BUILD_DIR)/bench/quorvale_bench_startup $(STARTUP_RUNS); \
 	fi
+endif
 
 # The whole suite built with the address and undefined-behaviour sanitizers, in build-asan/,
 # the real program on an X server included.

@@ -9,6 +9,8 @@ set(triple aarch64-linux-gnu)
 set(CMAKE_C_COMPILER ${triple}-gcc)
 set(CMAKE_CXX_COMPILER ${triple}-g++)
 set(CMAKE_LIBRARY_ARCHITECTURE ${triple})
+# pkgconf:arm64's name for itself, which reads the arm64 libraries' .pc files (the benchmarks').
+set(PKG_CONFIG_EXECUTABLE ${triple}-pkg-config CACHE STRING "pkg-config of the arm64 libraries")
 set(PKG_CONFIG_EXECUTABLE /usr/bin/${triple}-pkg-config CACHE FILEPATH "pkg-config for arm64")
 
 # Debian 12 names the static emulator qemu-aarch64-static; Debian 13's qemu-user, static itself,

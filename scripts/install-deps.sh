@@ -44,7 +44,8 @@ for group in "$@"; do
     soak) PACKAGES="$PACKAGES python3 xvfb xdotool xclip" ;;
     # Debian's cross-building: the amd64 Qt tools (qt6-base-dev-tools, above) serve the arm64
     # libraries. Debian 13's qemu-user is the static emulator that qemu-user-static was in 12 (a
-    # transitional package there). The rest is what the window check drives the program with.
+    # transitional package there). Then what the window check drives the program with, and the
+    # benchmarks' arm64 libraries (make bench PRESET=arm64).
     arm64)
         case $(cat /etc/debian_version) in
         12.* | bookworm*) qemu="qemu-user-static" ;;
@@ -52,7 +53,8 @@ for group in "$@"; do
         esac
         PACKAGES="$PACKAGES build-essential debhelper lintian git file crossbuild-essential-arm64
             qt6-base-dev:arm64 qt6-qpa-plugins:arm64 libgl-dev:arm64 $qemu
-            xclip at-spi2-core python3-gi gir1.2-atspi-2.0"
+            xclip at-spi2-core python3-gi gir1.2-atspi-2.0
+            libbenchmark-dev:arm64 libxcb1-dev:arm64 pkgconf:arm64"
         ARCHITECTURES="$ARCHITECTURES arm64" ;;
     *) echo "install-deps: unknown group $group" >&2; exit 2 ;;
     esac
