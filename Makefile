@@ -6,7 +6,7 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 FUZZ_SECONDS ?= 60
 
 .PHONY: all build run test test-asan fuzz tidy bench deps package autopkgtest check-reproducible \
-	screenshots clean
+	screenshots clean package-arm64 test-arm64
 
 all: build
 
@@ -40,6 +40,41 @@ package:
 		--check-command=lintian --check-option=--fail-on=error,warning
 	@echo "Package: $$(ls $(PACKAGE_DIR)/quorvale_*.deb)"
 
+# The same package for 64-bit ARM (Raspberry Pi OS, ARM laptops), cross-built by Debian's own
+# means into build/package-arm64/: the tests are not run there (nocheck), `make test-arm64` runs
+# them under emulation.
+ARM64_PACKAGE_DIR := $(BUILD_DIR)/package-arm64
+
+package-arm64:
+	@scripts/install-deps.sh package arm64
+	rm -rf $(ARM64_PACKAGE_DIR)
+	mkdir -p $(ARM64_PACKAGE_DIR)/quorvale
+	tree=$$(git stash create) && git archive "$${tree:-HEAD}" | tar -x -C $(ARM64_PACKAGE_DIR)/quorvale
+	cd $(ARM64_PACKAGE_DIR)/quorvale && DEB_BUILD_OPTIONS=nocheck dpkg-buildpackage -us -uc \
+		-j$(JOBS) --host-arch arm64 --build-profiles=cross,nocheck \
+		--check-command=lintian --check-option=--fail-on=error,warning
+	@echo "Package: $$(ls $(ARM64_PACKAGE_DIR)/quorvale_*.deb)"
+
+# The arm64 build (preset arm64, in build-arm64/) with its tests under user-mode qemu: CTest
+# runs each test executable through it (those that would start a process skip that), then
+# debian/tests/window starts the real arm64 program on a virtual X server, types, copies and
+# starts a second copy.
+QEMU_AARCH64 = $(shell command -v qemu-aarch64-static || command -v qemu-aarch64)
+
+# What the arm64 tree needs first: its packages, and the icon converter that its build runs,
+# from the build for this machine.
+.PHONY: arm64-prerequisites
+arm64-prerequisites: deps
+	@scripts/install-deps.sh arm64
+	@[ -f $(BUILD_DIR)/CMakeCache.txt ] || cmake --preset default
+	cmake --build --preset default -j $(JOBS) --target quorvale_xpm_to_png
+
+test-arm64: arm64-prerequisites
+	@[ -f build-arm64/CMakeCache.txt ] || cmake --preset arm64
+	cmake --build --preset arm64 -j $(JOBS)
+	ctest --preset arm64 -j $(JOBS)
+	QUORVALE_COMMAND="$(QEMU_AARCH64) $(CURDIR)/build-arm64/quorvale" debian/tests/window
+
 # debian/tests against the package that `make package` built, installed on this machine
 # (autopkgtest's null back end: the package and the tests' dependencies stay installed).
 AS_ROOT := $(if $(filter 0,$(shell id -u)),,sudo)
@@ -68,16 +103,22 @@ screenshots: build
 BENCH_ARGS ?= --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 STARTUP_RUNS ?= 30
 
-bench:
+# PRESET=arm64 builds them for arm64 in build-arm64/bench/ and runs nothing: under emulation
+# they would time qemu.
+bench: $(if $(filter arm64,$(PRESET)),arm64-prerequisites)
 	@scripts/install-deps.sh bench
 	cmake --preset $(PRESET) -DQUORVALE_BUILD_BENCH=ON
 	cmake --build --preset $(PRESET) -j $(JOBS) --target quorvale_bench_typing quorvale_bench_startup
+ifeq ($(PRESET),arm64)
+	@echo "bench: built for arm64 in build-arm64/bench/; time them on an arm64 machine"
+else
 	./$(BUILD_DIR)/bench/quorvale_bench_typing $(BENCH_ARGS)
 	@if [ -n "$${DISPLAY:-}" ]; then \
 		./$(BUILD_DIR)/bench/quorvale_bench_startup $(STARTUP_RUNS); \
 	else \
 		xvfb-run -a -s "-screen 0 1280x1024x24" ./$(BUILD_DIR)/bench/quorvale_bench_startup $(STARTUP_RUNS); \
 	fi
+endif
 
 # The whole suite built with the address and undefined-behaviour sanitizers, in build-asan/,
 # the real program on an X server included.
@@ -100,7 +141,7 @@ tidy: build
 	scripts/run-tidy.sh $(BUILD_DIR)
 
 clean:
-	rm -rf $(BUILD_DIR) build-asan build-fuzz
+	rm -rf $(BUILD_DIR) build-asan build-fuzz build-arm64
 
 # A random session of the real program on a private X server for SOAK_MINUTES (about three
 # actions a second), every Copy checked against a model of the panes, resident memory printed by

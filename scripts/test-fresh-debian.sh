@@ -9,14 +9,16 @@
 # system it made is deleted at the end, also when a step fails or it is interrupted.
 # With "package", the user runs `scripts/install-deps.sh package && make package` instead (the
 # Debian package, lintian-clean or failing), and the last step prints the release's hardening
-# features and hardening-check's verdict on the packaged program.
+# features and hardening-check's verdict on the packaged program. With "arm64", the user runs
+# `make package-arm64 && make test-arm64` after installing their packages.
 set -eu
 
 release=${1:-}
 mode=${2:-readme}
 case $release/$mode in
 bookworm/readme | trixie/readme | bookworm/package | trixie/package) ;;
-*) echo "usage: $0 bookworm|trixie [package]" >&2; exit 2 ;;
+bookworm/arm64 | trixie/arm64) ;;
+*) echo "usage: $0 bookworm|trixie [package|arm64]" >&2; exit 2 ;;
 esac
 [ "$(id -u)" -eq 0 ] || { echo "test-fresh-debian: needs root (debootstrap, chroot)" >&2; exit 2; }
 repo=$(cd "$(dirname "$0")/.." && pwd)
@@ -31,7 +33,8 @@ mirror=${DEBIAN_MIRROR:-http://deb.debian.org/debian}
 user=newuser
 log=${TMPDIR:-/var/tmp}/quorvale-fresh-$release-$mode.log
 checked="the README's commands"
-[ "$mode" = readme ] || checked="make package"
+[ "$mode" = package ] && checked="make package"
+[ "$mode" = arm64 ] && checked="make package-arm64 and make test-arm64"
 : >"$log"
 began=$(date +%s)
 work=""
@@ -143,6 +146,13 @@ chmod 644 "$root/tmp/quorvale.bundle"
 display=""
 step "git clone of the commit, as the user" as_user "git clone -q /tmp/quorvale.bundle quorvale"
 
+if [ "$mode" = arm64 ]; then
+    for command in "scripts/install-deps.sh package arm64" "make package-arm64" "make test-arm64"; do
+        step "$command" as_user "cd quorvale && $command"
+    done
+    echo "PASS: $checked on a fresh Debian $release, in $(elapsed "$began") s"
+    exit 0
+fi
 if [ "$mode" = package ]; then
     package_command="scripts/install-deps.sh package && make package"
     step "$package_command" as_user "cd quorvale && $package_command"

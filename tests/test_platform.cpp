@@ -3,6 +3,7 @@
 // the event loop.
 
 #include "desktop_platform.h"
+#include "emulation.h"
 #include "lock_holder.h"
 #include "window_system.h"
 
@@ -114,6 +115,7 @@ private slots:
 
     void lockIsHeldUntilReleased()
     {
+        QUORVALE_SKIP_UNDER_EMULATOR();
         QTemporaryDir dir;
         auto first = std::make_unique<SingleCopyLock>(dir.path());
         QCOMPARE(first->claim().status, SingleCopyClaim::Status::Claimed);
@@ -129,6 +131,7 @@ private slots:
 
     void liveHolderBlocksAndKilledHolderDoesNot()
     {
+        QUORVALE_SKIP_UNDER_EMULATOR();
         QTemporaryDir dir;
         LockHolders holders(dir.path());
         QProcess *holder = nullptr;

@@ -3,6 +3,7 @@
 //
 // The helper processes are the test executable itself, started as lock holders (lock_holder.h).
 
+#include "emulation.h"
 #include "lock_holder.h"
 #include "window_fixture.h"
 
@@ -133,6 +134,7 @@ private slots:
     void simultaneousStartsGiveExactlyOneHolder()
     {
         QFETCH(QString, before);
+        QUORVALE_SKIP_UNDER_EMULATOR();
         QTemporaryDir root;
         const QString runtime = makeRuntimeDir(root, QStringLiteral("user"));
         for (int round = 0; round < 2; ++round) {
@@ -199,6 +201,7 @@ private slots:
     // A live copy keeps the lock even when its file has been emptied or overwritten.
     void liveHolderKeepsADamagedLock()
     {
+        QUORVALE_SKIP_UNDER_EMULATOR();
         QTemporaryDir root;
         const QString runtime = makeRuntimeDir(root, QStringLiteral("user"));
         LockHolders holders(runtime);
@@ -299,6 +302,7 @@ private slots:
 
     void twoUsersNeverBlockEachOther()
     {
+        QUORVALE_SKIP_UNDER_EMULATOR();
         QTemporaryDir root;
         const QString alice = makeRuntimeDir(root, QStringLiteral("alice"));
         const QString bob = makeRuntimeDir(root, QStringLiteral("bob"));

@@ -1,6 +1,7 @@
 // The main window as it starts: layout, first state, the single copy, the error report, closing.
 
 #include "desktop_settings.h"
+#include "emulation.h"
 #include "startup_error.h"
 #include "window_fixture.h"
 
@@ -340,6 +341,7 @@ private slots:
         QFETCH(QString, errors);
         if (QStringLiteral(QUORVALE_PROGRAM).isEmpty())
             QSKIP("the Windows program is started for real by wine_program_check.sh");
+        QUORVALE_SKIP_UNDER_EMULATOR();
         QTemporaryDir runtime;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
