@@ -177,6 +177,8 @@ wineserver -w
 # The MSI package, silently, for this user: the NSIS installer's files, a Start-menu shortcut
 # and an Apps & features entry (Wine's msiexec writes it under HKLM, Windows under HKCU).
 msi_w=$(winepath -w "$msi")
+status=$(msiexec /i "\"$msi_w\"" /qn ALLUSERS=1)
+[ "$status" = 1603 ] && [ -z "$(traces)" ] || fail "msiexec /i /qn ALLUSERS=1 ended with status $status"
 status=$(msiexec /i "\"$msi_w\"" /qn)
 [ "$status" = 0 ] || fail "msiexec /i /qn ended with status $status"
 folder=$(ls -d "$WINEPREFIX"/drive_c/users/*/AppData/Local/Programs/Quorvale)
@@ -191,7 +193,7 @@ entry() { wine reg query "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Un
     "Quorvale $version Ansgrove https://quorvale.example/" ] || fail "the MSI package's entry: $(entry DisplayName) $(entry DisplayVersion) $(entry Publisher) $(entry URLInfoAbout)"
 # The entry's icon: the package's icon, which Windows Installer keeps for its product.
 [ -s "${profile}AppData/Roaming/Microsoft/Installer/$product_code/quorvale.ico" ] || fail "no icon kept for the entry"
-step "msiexec /i /qn installs the program's files into AppData\\Local\\Programs\\Quorvale, a Start-menu shortcut and an entry"
+step "msiexec /i /qn installs the program's files into AppData\\Local\\Programs\\Quorvale, a Start-menu shortcut and an entry; ALLUSERS=1 is refused (1603)"
 "$here/wine_program_check.sh" "$folder/quorvale.exe" wine || fail "the program installed from the MSI package"
 
 # While the program runs: no uninstall (silently status 1603; with a user interface the user is
