@@ -6,12 +6,9 @@
 # one and keeps its desktop shortcut and folder; the quiet uninstall leaves no file, shortcut or
 # registry entry of Quorvale behind; a folder the user picked that holds their files gets a
 # Quorvale folder of its own; a file that cannot be written fails a silent install.
-# The MSI package, first at table level (what Windows' validation would ask of a per-user
-# package), then in the same prefix: a silent install with the same files, shortcut and entry; no
-# uninstall while the program runs; the upgrade from an older version keeps one entry and the
-# desktop shortcut; a downgrade is refused; the uninstall leaves nothing. Each of the MSI package
-# and the NSIS installer refuses while the other's installation is there. The winget manifests
-# name both installers as built.
+# Before that, the MSI package's tables and the winget manifests, then the MSI package in the
+# same prefix: install, no uninstall under the running program, upgrade, downgrade, uninstall,
+# and each of the two installers refusing while the other's installation is there.
 # Usage: wine_installer_check.sh SETUP.exe MSI OLDER.msi WINGET_DIR VERSION   (on the X server
 # in DISPLAY)
 set -u
@@ -62,8 +59,7 @@ traces() {
     find "$WINEPREFIX/drive_c" -iname '*quorvale*'
     grep -il quorvale "$WINEPREFIX"/*.reg
 }
-# Windows Installer's exit status of msiexec with these arguments, in full (a process's status
-# under Wine keeps the low byte only: 1603 reads 67).
+# msiexec's full exit status (a process's status under Wine keeps the low byte: 1603 reads 67).
 msiexec() {
     printf '@msiexec %s\r\n@echo %%errorlevel%%>C:\\status.txt\r\n' "$*" >"$WINEPREFIX/drive_c/run.cmd"
     wine cmd /c 'C:\run.cmd' >/dev/null 2>&1
@@ -110,12 +106,11 @@ for table in Directory Component Registry RemoveFile Property; do
     msiinfo export "$msi" "$table" | tail -n +4 | tr -d '\r' >"$scratch/$table"
 done
 problems=$(cd "$scratch" && awk -F '\t' '
-    FILENAME == "Directory" { parent[$1] = $2 }
-    FILENAME == "Registry" { root[$1] = $2 }
+    FILENAME == "Directory" { parent[$1] = $2 } FILENAME == "Registry" { root[$1] = $2 }
     FILENAME == "RemoveFile" && $3 == "" && $5 >= 2 { removed[$4] = 1 }
     FILENAME == "Component" { dir[$1] = $3; attributes[$1] = $4; key[$1] = $6 }
     END {
-        split("AppDataFolder LocalAppDataFolder ProgramMenuFolder StartMenuFolder DesktopFolder", list, " ")
+        split("AppDataFolder LocalAppDataFolder ProgramMenuFolder DesktopFolder", list, " ")
         for (i in list) profile[list[i]] = 1
         for (c in dir) {
             if (key[c] == "") print "component " c " has no key path"
@@ -146,15 +141,13 @@ part = r'[^.\s\\/:*?"<>|\x01-\x1f]{1,32}'
 manifests = {}
 for name in os.listdir(folder):
     m = yaml.safe_load(open(os.path.join(folder, name)))
-    kind = m.get("ManifestType")
-    assert kind in required and kind not in manifests, f"{name}: ManifestType {kind}"
-    for field in ["PackageIdentifier", "PackageVersion", "ManifestVersion"] + required[kind]:
+    assert m["ManifestType"] in required and m["ManifestType"] not in manifests, name
+    manifests[m["ManifestType"]] = m
+    for field in ["PackageIdentifier", "PackageVersion", "ManifestVersion"] + required[m["ManifestType"]]:
         assert m.get(field) not in (None, ""), f"{name}: no {field}"
     assert re.fullmatch(part + r"(\." + part + "){1,7}", m["PackageIdentifier"]), f"{name}: identifier"
     assert m["PackageVersion"] == version and m["ManifestVersion"] == "1.10.0", f"{name}: versions"
-    manifests[kind] = m
-assert len(manifests) == 3 and len({m["PackageIdentifier"] for m in manifests.values()}) == 1
-assert manifests["version"]["DefaultLocale"] == manifests["defaultLocale"]["PackageLocale"]
+assert len({m["PackageIdentifier"] for m in manifests.values()}) == 1 and len(manifests) == 3
 installers = {i["InstallerType"]: i for i in manifests["installer"]["Installers"]}
 assert sorted(installers) == ["msi", "nullsoft"], sorted(installers)
 for kind, i in installers.items():
@@ -169,13 +162,12 @@ assert installers["msi"]["ProductCode"] == product_code, "msi: ProductCode"
 EOF
 step "winget manifests: required fields and formats, scope user, status 2 packageInUse, the files' SHA-256"
 
-
 wine wineboot --init >/dev/null 2>&1 || fail "wineboot could not make a prefix"
 wineserver -w
 [ -z "$(traces)" ] || fail "a fresh prefix already names Quorvale"
 
-# The MSI package, silently, for this user: the NSIS installer's files, a Start-menu shortcut
-# and an Apps & features entry (Wine's msiexec writes it under HKLM, Windows under HKCU).
+# The MSI package, silently, for this user: the NSIS installer's files, a Start-menu shortcut,
+# an Apps & features entry (Wine's msiexec writes it under HKLM, Windows under HKCU), its icon.
 msi_w=$(winepath -w "$msi")
 status=$(msiexec /i "\"$msi_w\"" /qn ALLUSERS=1)
 [ "$status" = 1603 ] && [ -z "$(traces)" ] || fail "msiexec /i /qn ALLUSERS=1 ended with status $status"
@@ -191,7 +183,6 @@ profile=${folder%AppData/*}
 entry() { wine reg query "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$product_code" /v "$1" 2>/dev/null | tr -d '\r' | sed -n "s/^ *$1 *REG_[A-Z_]* *//p"; }
 [ "$(entry DisplayName) $(entry DisplayVersion) $(entry Publisher) $(entry URLInfoAbout)" = \
     "Quorvale $version Ansgrove https://quorvale.example/" ] || fail "the MSI package's entry: $(entry DisplayName) $(entry DisplayVersion) $(entry Publisher) $(entry URLInfoAbout)"
-# The entry's icon: the package's icon, which Windows Installer keeps for its product.
 [ -s "${profile}AppData/Roaming/Microsoft/Installer/$product_code/quorvale.ico" ] || fail "no icon kept for the entry"
 step "msiexec /i /qn installs the program's files into AppData\\Local\\Programs\\Quorvale, a Start-menu shortcut and an entry; ALLUSERS=1 is refused (1603)"
 "$here/wine_program_check.sh" "$folder/quorvale.exe" wine || fail "the program installed from the MSI package"
@@ -226,22 +217,19 @@ older_w=$(winepath -w "$older")
 status=$(msiexec /i "\"$older_w\"" /qn ADDLOCAL=Quorvale,DesktopShortcut)
 [ "$status" = 0 ] && [ -f "${profile}Desktop/Quorvale.lnk" ] || fail "the older package with its desktop shortcut: status $status"
 status=$(msiexec /i "\"$msi_w\"" /qn)
-entries=$(for root in HKLM HKCU; do wine reg query "$root\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall" /s 2>/dev/null; done |
-    tr -d '\r' | grep -c 'DisplayName *REG_SZ *Quorvale$')
+entries=$(wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s | grep -c 'DisplayName *REG_SZ *Quorvale.$')
 [ "$status" = 0 ] && [ "$entries" -eq 1 ] && [ "$(entry DisplayVersion)" = "$version" ] ||
     fail "the upgrade ended with status $status, $entries entries"
 [ -f "${profile}Desktop/Quorvale.lnk" ] || fail "the upgrade lost the desktop shortcut"
-status=$(msiexec /i "\"$older_w\"" /qn)
 text=$(answer_box 'Install Failed' Return wine msiexec /i "$older_w" /qb)
-[ "$status" = 1603 ] && [ "$text" = "A newer version of Quorvale is already installed. Uninstall it first to install this one." ] ||
-    fail "the downgrade ended with status $status, saying '$text'"
+[ $? -eq $((1603 % 256)) ] && [ "$text" = "A newer version of Quorvale is already installed. Uninstall it first to install this one." ] ||
+    fail "the downgrade was not refused, saying '$text'"
 step "the upgrade from an older MSI package keeps one entry and the desktop shortcut; the downgrade is refused (1603)"
 status=$(msiexec /x "$product_code" /qn)
 left=$(traces)
 [ "$status" = 0 ] && [ -z "$left" ] || fail "msiexec /x /qn after the upgrade ended with status $status, leaving: $left"
 # (Wine's msiexec also removed the Desktop folder, empty now; Windows keeps it.)
 mkdir -p "${profile}Desktop"
-
 
 wine "$setup" /S
 status=$?
@@ -262,10 +250,9 @@ done
 step "Apps & features entry: Quorvale $(value DisplayVersion) by $(value Publisher), $(($(value EstimatedSize))) KiB"
 
 # The MSI package refuses while the NSIS installer's installation is there.
-status=$(msiexec /i "\"$msi_w\"" /qn)
 text=$(answer_box 'Install Failed' Return wine msiexec /i "$msi_w" /qb)
-[ "$status" = 1603 ] && [ "$text" = "Quorvale $version is installed in $(value InstallLocation) by its setup program (Quorvale-$version-setup.exe). Uninstall it in Apps & features first, then install this MSI package." ] ||
-    fail "msiexec /i over the setup's installation ended with status $status, saying '$text'"
+[ $? -eq $((1603 % 256)) ] && [ "$text" = "Quorvale $version is installed in $(value InstallLocation) by its setup program (Quorvale-$version-setup.exe). Uninstall it in Apps & features first, then install this MSI package." ] ||
+    fail "msiexec /i over the setup's installation was not refused, saying '$text'"
 step "msiexec /i refuses the setup's installation (1603)"
 
 
