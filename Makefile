@@ -165,7 +165,8 @@ test-a11y: build
 
 # The Windows program, cross-built with mingw-w64 in a Debian 13 build environment and tested
 # under Wine (scripts/windows.sh): the test suite, then the installer in a fresh Wine prefix.
-# `make windows` builds the installer and the portable zip into build/windows/. Needs root for
+# `make windows` builds the installer, the portable zip, the MSI package and the winget manifests
+# into build/windows/ (QUORVALE_DOWNLOAD_BASE=URL: the manifests' base address). Needs root for
 # the environment's chroot. The first run builds Qt for Windows into ~/.cache/quorvale (about
 # 40 minutes); later runs take minutes.
 .PHONY: test-windows windows windows-run

@@ -6,8 +6,10 @@
 #   test     builds, runs every test under Wine on a virtual X server (CTest's summary), then
 #            packages and checks the installer in a fresh Wine prefix
 #   run      builds, then starts the program under Wine on the current display
-#   package  builds the program's folder, the portable zip and the installer (NSIS) in
-#            build/windows
+#   package  builds the program's folder, the portable zip, the installer (NSIS), the MSI
+#            package and the winget manifests (build/windows/winget) in build/windows
+# QUORVALE_DOWNLOAD_BASE is the address the winget manifests give the installers under
+# (default: the home page's).
 set -eu
 
 repo=$(cd "$(dirname "$0")/.." && pwd)
@@ -76,7 +78,51 @@ wine_prefix() {
     touch "$WINEPREFIX/.made"
 }
 
-# The program's folder, the portable zip of it, and the installer made from it.
+# The MSI package's tree of the program's folder below INSTALLDIR, for wixl: one component a
+# folder (a per-user component's key path is a value under HKCU), each removing its folder.
+# Arguments: the folder inside the program's folder ("" for itself), its Directory id and the
+# indent; each component's id is appended to $out/msi/refs.
+msi_tree() {
+    rel=$1 id=$2 indent=$3
+    dir=$folder${rel:+/$rel}
+    printf '%s<Component Id="c_%s" Guid="*">\n' "$indent" "$id"
+    printf '%s  <RegistryValue Root="HKCU" Key="Software\\Quorvale" Name="%s" Type="integer" Value="1" KeyPath="yes" />\n' \
+        "$indent" "$id"
+    find "$dir" -mindepth 1 -maxdepth 1 -type f -printf '%f\n' | LC_ALL=C sort | while read -r name; do
+        printf '%s  <File Id="f_%s" Name="%s" Source="%s" />\n' "$indent" \
+            "$(msi_id "${rel:+$rel/}$name")" "$name" "$dir/$name"
+    done
+    printf '%s  <RemoveFolder Id="rm_%s" On="uninstall" />\n%s</Component>\n' "$indent" "$id" "$indent"
+    echo "c_$id" >>"$out/msi/refs"
+    find "$dir" -mindepth 1 -maxdepth 1 -type d -printf '%f\n' | LC_ALL=C sort | while read -r name; do
+        subid=$(msi_id "${rel:+$rel/}$name")
+        printf '%s<Directory Id="d_%s" Name="%s">\n' "$indent" "$subid" "$name"
+        (msi_tree "${rel:+$rel/}$name" "$subid" "$indent  ")
+        printf '%s</Directory>\n' "$indent"
+    done
+}
+# An MSI identifier made of a path inside the program's folder.
+msi_id() { printf '%s' "$1" | tr -c 'A-Za-z0-9_.' _; }
+
+# The MSI package of the program's folder as version $1 into the file $2 (wixl, with GLib's
+# warnings fatal: wixl drops an attribute it does not know with a warning only). The product
+# code is the version's own (packaging/windows/msi-codes.cmake).
+msi() {
+    eval "$(cmake -DVERSION="$1" -P "$repo/packaging/windows/msi-codes.cmake")"
+    rm -rf "$out/msi"
+    mkdir -p "$out/msi"
+    { echo '<Include>'; msi_tree "" program "  "; echo '</Include>'; } >"$out/msi/msi-files.wxi"
+    { echo '<Include>'; sed 's|.*|  <ComponentRef Id="&" />|' "$out/msi/refs"; echo '</Include>'; } \
+        >"$out/msi/msi-refs.wxi"
+    G_DEBUG=fatal-warnings wixl -a x64 -I "$out/msi" -o "$2" -D Version="$1" \
+        -D ProductCode="$PRODUCT_CODE" -D UpgradeCode="$UPGRADE_CODE" \
+        -D Icon="$out/program/packaging/windows/quorvale.ico" \
+        -D Actions="$out/program/packaging/windows/msi_actions.dll" \
+        -D HomePage=https://quorvale.example/ "$repo/packaging/windows/quorvale.wxs"
+}
+
+# The program's folder, the portable zip of it, the installer and the MSI package made from
+# it, and the winget manifests of both.
 package() {
     version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$out/program/CMakeCache.txt")
     folder=$out/Quorvale
@@ -92,12 +138,20 @@ package() {
         >"$out/uninstall-dirs.nsh"
     rm -f "$out/Quorvale-$version-portable.zip"
     (cd "$out" && zip -qr "Quorvale-$version-portable.zip" Quorvale)
+    eval "$(cmake -DVERSION="$version" -P "$repo/packaging/windows/msi-codes.cmake")"
     makensis -V2 -DVERSION="$version" -DFILE_VERSION="$version.0" -DPROGRAM="$folder" \
+        -DUPGRADE_CODE="$UPGRADE_CODE" \
         -DUNFILES="$out/uninstall-files.nsh" -DUNDIRS="$out/uninstall-dirs.nsh" \
         -DICON="$out/program/packaging/windows/quorvale.ico" -DLICENSE="$repo/LICENSE" -DOUTFILE="$out/Quorvale-$version-setup.exe" \
         "$repo/packaging/windows/quorvale.nsi"
+    msi "$version" "$out/Quorvale-$version.msi"
+    "$repo/packaging/windows/winget-manifests.sh" "$out/winget" "$version" \
+        "$out/Quorvale-$version-setup.exe" "$out/Quorvale-$version.msi" "$PRODUCT_CODE" \
+        "$UPGRADE_CODE" "${QUORVALE_DOWNLOAD_BASE:-https://quorvale.example/}"
     echo "Portable: build/windows/Quorvale-$version-portable.zip ($(du -k "$out/Quorvale-$version-portable.zip" | cut -f1) KiB)"
     echo "Installer: build/windows/Quorvale-$version-setup.exe ($(du -k "$out/Quorvale-$version-setup.exe" | cut -f1) KiB)"
+    echo "MSI package: build/windows/Quorvale-$version.msi ($(du -k "$out/Quorvale-$version.msi" | cut -f1) KiB, product code $PRODUCT_CODE)"
+    echo "winget manifests: build/windows/winget ($(ls "$out/winget" | tr '\n' ' '))"
 }
 
 build
@@ -110,9 +164,13 @@ test)
     xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" \
         ctest --test-dir "$out/program" --output-on-failure --timeout 300
     package
-    echo "The installer in a fresh Wine prefix:"
+    # An MSI package of the same files as an earlier version, to upgrade from.
+    mkdir -p "$out/older"
+    msi 1.0.3 "$out/older/Quorvale-1.0.3.msi"
+    echo "The installer and the MSI package in a fresh Wine prefix:"
     xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" \
-        "$repo/tests/wine_installer_check.sh" "$out/Quorvale-$version-setup.exe" "$version"
+        "$repo/tests/wine_installer_check.sh" "$out/Quorvale-$version-setup.exe" \
+        "$out/Quorvale-$version.msi" "$out/older/Quorvale-1.0.3.msi" "$out/winget" "$version"
     ;;
 package) package ;;
 run)

@@ -4,7 +4,8 @@
 ; FILE_VERSION, PROGRAM (the program's folder), UNFILES and UNDIRS (the files and folders the
 ; uninstaller removes), ICON, LICENSE and OUTFILE.
 ; Exit status of setup and uninstall: 0 done, 2 Quorvale is running (nothing changed), anything
-; else a failure.
+; else a failure (1), such as Quorvale installed from its MSI package. UPGRADE_CODE names that
+; package.
 Unicode true
 Target amd64-unicode
 SetCompressor /SOLID lzma
@@ -184,6 +185,15 @@ SectionEnd
 ; the folder.
 Function .onInit
     SetShellVarContext current
+    ; The MSI package's installation, in the same folder: refused while it is there.
+    System::Call 'msi::MsiEnumRelatedProductsW(w "${UPGRADE_CODE}", i 0, i 0, w .r1) i.r0'
+    ${If} $0 = 0
+        StrCpy $2 ""
+        System::Call 'msi::MsiGetProductInfoW(w r1, w "VersionString", w .r2, *i ${NSIS_MAX_STRLEN})'
+        MessageBox MB_OK|MB_ICONSTOP "Quorvale $2 is installed from its MSI package (Quorvale-$2.msi). Uninstall it in Apps & features first, then run this setup again." /SD IDOK
+        SetErrorLevel 1
+        Quit
+    ${EndIf}
     ReadRegStr $0 HKCU "${UNINSTALL_KEY}" "InstallLocation"
     ${If} $0 != ""
         ClearErrors
