@@ -425,6 +425,9 @@ void frmMain::setPaneRoles(bool asciiToHex)
                                         : QStringLiteral("ASCII output"));
     Text2->setAccessibleName(asciiToHex ? QStringLiteral("HEX output")
                                         : QStringLiteral("HEX input"));
+    // Screen readers are told the input pane's tooltip at once, whether or not the focus moves.
+    Text1->setAccessibleTip(asciiToHex ? kAsciiInputTip : QString());
+    Text2->setAccessibleTip(asciiToHex ? QString() : kHexInputTip);
     describeMarker();
 }
 
@@ -455,15 +458,15 @@ void frmMain::announceTitle()
 void frmMain::Text1_GotFocus()
 {
     const bool asciiToHex = backColor(Text1) != kBlack;
-    (asciiToHex ? Text2 : Text1)->setToolTip(QString());
-    (asciiToHex ? Text1 : Text2)->setToolTip(asciiToHex ? kAsciiInputTip : kHexInputTip);
+    (asciiToHex ? Text2 : Text1)->setHoverTip(QString());
+    (asciiToHex ? Text1 : Text2)->setHoverTip(asciiToHex ? kAsciiInputTip : kHexInputTip);
 }
 
 void frmMain::Text2_GotFocus()
 {
     const bool hexToAscii = backColor(Text2) != kBlack;
-    (hexToAscii ? Text1 : Text2)->setToolTip(QString());
-    (hexToAscii ? Text2 : Text1)->setToolTip(hexToAscii ? kHexInputTip : kAsciiInputTip);
+    (hexToAscii ? Text1 : Text2)->setHoverTip(QString());
+    (hexToAscii ? Text2 : Text1)->setHoverTip(hexToAscii ? kHexInputTip : kAsciiInputTip);
 }
 
 void frmMain::Text1_KeyPress(KeyAscii &keyAscii)

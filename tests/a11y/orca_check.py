@@ -396,6 +396,17 @@ def run_checks(desktop, keyboard, speech, tree, opened):
     heard = press("shift+Tab", r"^ASCII input text", re.escape(ASCII_TIP))
     check(MARKER_NOTE in heard, "the marker is not described with the tooltip: %r" % heard)
 
+    # A switch that leaves the focus in the upper pane: no focus event, yet each pane's
+    # description follows its new role at once.
+    press("alt+m", r"HEX to ASCII")
+    press("h", r"^HEX input text", announced("Quorvale - HEX to ASCII mode"))
+    press("shift+Tab", r"^ASCII output text")
+    press("alt+m", r"ASCII to HEX")
+    press("a", announced("Quorvale - ASCII to HEX mode"))
+    described = {p.name: p.description.strip() for p in tree.panes()}
+    check(described == {"ASCII input": ASCII_TIP, "HEX output": ""},
+          "descriptions after a switch without a focus change: %s" % described)
+
     # Copy and Clear All say what they did.
     press("alt+c", announced("Copied to the clipboard"))
     press("alt+a", announced("Both panes cleared"))
