@@ -201,6 +201,21 @@ void frmabout::cmdok_Click()
     accept();
 }
 
+void frmabout::setVisible(bool visible)
+{
+    QDialog::setVisible(visible);
+    // A tool window is shown without being activated on Windows, and without a window manager
+    // nobody hands the keyboard on when the active window goes: a keyboard user would reach
+    // neither window.
+    if (visible) {
+        activateWindow();
+        return;
+    }
+    QWidget *below = parentWidget();
+    if (below && below->isVisible() && !below->isMinimized())
+        below->activateWindow();
+}
+
 void frmabout::changeEvent(QEvent *event)
 {
     // The desktop's scheme changed while the dialog is open.
