@@ -1,5 +1,6 @@
 #include "frmabout.h"
 
+#include "access_keys.h"
 #include "desktop_scheme.h"
 #include "instant_click.h"
 #include "link_label.h"
@@ -84,6 +85,7 @@ frmabout::frmabout(Platform &platform, QWidget *mainWindow, QWidget *parent)
       m_handCursor(QPixmap(QStringLiteral(":/hand32.xpm")), handHotSpot.x(), handHotSpot.y())
 {
     setObjectName(QStringLiteral("frmabout"));
+    tellAccessKeysAsTheyWork();
     setWindowTitle(QStringLiteral("About"));
     // A tool window: narrow title bar, close button only, kept out of the task bar.
     setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |

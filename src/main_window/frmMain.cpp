@@ -1,5 +1,6 @@
 #include "frmMain.h"
 
+#include "access_keys.h"
 #include "accessibility.h"
 #include "ascii_to_hex.h"
 #include "code_page.h"
@@ -94,6 +95,7 @@ frmMain::frmMain(Platform &platform, QWidget *parent)
       m_platform(platform), m_announcer(std::make_unique<Announcer>(this))
 {
     setObjectName(QStringLiteral("frmMain"));
+    tellAccessKeysAsTheyWork();
     setWindowTitle(kTitle);
     setWindowIcon(QIcon(QStringLiteral(":/quorvale.png")));
     buildLayout();
