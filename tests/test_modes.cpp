@@ -518,6 +518,7 @@ private slots:
         QCOMPARE(reader.heard(), heard);
         QAccessibleInterface *upper = QAccessible::queryAccessibleInterface(w.text1());
         QCOMPARE(upper->text(QAccessible::Description), upperPane);
+        QCOMPARE(upper->text(QAccessible::Help), upperPane); // where Windows also looks
     }
 };
 

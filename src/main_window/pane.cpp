@@ -131,8 +131,12 @@ void Pane::describe()
     QString description = m_tip.isEmpty() ? m_note : m_tip;
     if (!m_tip.isEmpty() && !m_note.isEmpty())
         description = m_tip.trimmed() + QStringLiteral(". ") + m_note;
-    if (description != accessibleDescription())
-        setAccessibleDescription(description);
+    if (description == accessibleDescription())
+        return;
+    setAccessibleDescription(description);
+    // Windows screen readers look for it as the description or as the help text, which Qt takes
+    // from What's This.
+    setWhatsThis(description);
 }
 
 void Pane::keyPressEvent(QKeyEvent *event)
@@ -142,6 +146,11 @@ void Pane::keyPressEvent(QKeyEvent *event)
 
     const QString text = event->text();
     const Qt::KeyboardModifiers modifiers = event->modifiers();
+    // What's This holds the description for screen readers only: Shift+F1 does not show it.
+    if (event->key() == Qt::Key_F1 && modifiers == Qt::ShiftModifier) {
+        event->accept();
+        return;
+    }
     // Delete deletes, whatever text a platform attaches to it: it types no character.
     if (text.isEmpty() || event->key() == Qt::Key_Delete || !onKeyPress) {
         QPlainTextEdit::keyPressEvent(event);
