@@ -40,7 +40,7 @@ public:
             return widget()->accessibleName().isEmpty() ? shownCaption(button()->text())
                                                         : widget()->accessibleName();
         case QAccessible::Accelerator: {
-            const QString key = accessKey(button()->text(), false);
+            QString key = accessKey(button()->text(), false);
             if (key.isEmpty() && button()->isDefault())
                 return QKeySequence(Qt::Key_Enter).toString(QKeySequence::NativeText);
             return key;
@@ -91,7 +91,7 @@ class AccessibleMenuItem : public QAccessibleInterface, public QAccessibleAction
 public:
     AccessibleMenuItem(QAction *action, QMenu *menu) : m_action(action), m_menu(menu) {}
 
-    bool isValid() const override { return m_action && m_menu; }
+    bool isValid() const override { return !m_action.isNull() && !m_menu.isNull(); }
     QObject *object() const override { return m_action; }
     QWindow *window() const override { return m_menu ? m_menu->window()->windowHandle() : nullptr; }
     QAccessibleInterface *parent() const override
