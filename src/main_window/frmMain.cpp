@@ -95,9 +95,9 @@ frmMain::frmMain(Platform &platform, QWidget *parent)
       m_platform(platform), m_announcer(std::make_unique<Announcer>(this))
 {
     setObjectName(QStringLiteral("frmMain"));
-    tellAccessKeysAsTheyWork();
     setWindowTitle(kTitle);
     setWindowIcon(QIcon(QStringLiteral(":/quorvale.png")));
+    tellAccessKeysAsTheyWork();
     buildLayout();
     buildMenus();
     routeEvents();
