@@ -277,8 +277,8 @@ xdotool windowactivate --sync "$main" 2>/dev/null || focus "$main"
 sleep 0.5
 about_by_keys "a window manager" space D
 announced 44
-kill "$wm"
 echo "ok: About takes the keyboard by Alt+P, A and gives it back when Enter or the space bar" \
     "presses Ok, without and with a window manager"
 xdotool key alt+x
 ended "$fourth" || fail "Alt+X did not end the program"
+kill "$wm"
