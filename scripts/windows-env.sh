@@ -12,13 +12,14 @@ release=trixie
 # Cross compilers (posix threads) and their tools; Qt's host tools of the same version as the
 # Windows Qt; Debian's source tools for Qt's source; Wine on a virtual X server for the tests;
 # NSIS and zip for the installer and the portable folder; msitools' wixl and msiinfo for the
-# MSI package, Python's YAML reader for checking the winget manifests; the locales that the tests
-# start the program in.
+# MSI package, Python's YAML reader for checking the winget manifests; openbox, a window manager
+# for the checks that the keyboard goes where it must with one as without; the locales that the
+# tests start the program in.
 PACKAGES="ca-certificates dpkg-dev cmake ninja-build file zstd
     g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
     mingw-w64-x86-64-dev qt6-base-dev qt6-base-dev-tools g++ librsvg2-bin
     wine wine64 xvfb xauth xdotool xclip x11-utils procps icoutils nsis zip unzip
-    wixl msitools python3-yaml locales"
+    wixl msitools python3-yaml openbox locales"
 
 [ "$(id -u)" -eq 0 ] || { echo "windows-env: needs root (debootstrap, chroot, mounts)" >&2; exit 2; }
 [ $# -gt 0 ] || { echo "usage: $0 COMMAND [ARG...]" >&2; exit 2; }

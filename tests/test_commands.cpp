@@ -2,6 +2,7 @@
 
 #include "window_fixture.h"
 
+#include <QAccessible>
 #include <QDialog>
 #include <QTimer>
 
@@ -201,20 +202,68 @@ private slots:
         QCOMPARE(w.button("cmdCopy")->text(), QStringLiteral("&Copy ASCII"));
     }
 
+    // The access key a screen reader is told for each control is the key that triggers it, as
+    // Windows writes it: Alt and the upper-case letter, or inside an open menu the letter alone.
+    void accessKeysAsTheyWork_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("key");
+        QTest::newRow("Clear All") << "cmdClear"
+                                   << "Alt+A";
+        QTest::newRow("Copy") << "cmdCopy"
+                              << "Alt+C";
+        QTest::newRow("Exit, lower-case x") << "cmdExit"
+                                            << "Alt+X";
+        QTest::newRow("menu bar") << "menuProject"
+                                  << "Alt+P";
+        QTest::newRow("item of an open menu") << "menuAbout"
+                                              << "A";
+        QTest::newRow("menu's Exit") << "menuExit"
+                                     << "X";
+        QTest::newRow("disabled item") << "menuASCII"
+                                       << "A";
+    }
+    void accessKeysAsTheyWork()
+    {
+        QFETCH(QString, control);
+        Window w;
+        QObject *target = w.window->findChild<QObject *>(control);
+        if (auto *menu = qobject_cast<QMenu *>(target))
+            target = menu->menuAction();
+        // Menu items are reached as a screen reader reaches them, through their menus.
+        std::function<QAccessibleInterface *(QAccessibleInterface *)> find =
+            [&](QAccessibleInterface *node) -> QAccessibleInterface * {
+            if (node->object() == target)
+                return node;
+            for (int i = 0; i < node->childCount(); ++i)
+                if (QAccessibleInterface *found = find(node->child(i)))
+                    return found;
+            return nullptr;
+        };
+        QAccessibleInterface *item = find(QAccessible::queryAccessibleInterface(w.window.get()));
+        QVERIFY(item);
+        QTEST(item->text(QAccessible::Accelerator), "key");
+    }
+
     void aboutOpensModally()
     {
         Window w;
         QString modal;
+        QString okKey;
         bool windowBlocked = false;
         QTimer::singleShot(0, [&] {
             QWidget *dialog = QApplication::activeModalWidget();
             QVERIFY(dialog);
             modal = dialog->metaObject()->className();
             windowBlocked = QApplication::activeModalWidget() != w.window.get();
+            // The default button: Qt would tell "Enter".
+            okKey = QAccessible::queryAccessibleInterface(dialog->findChild<QPushButton *>())
+                        ->text(QAccessible::Accelerator);
             dialog->close();
         });
         w.action("menuAbout")->trigger();
         QCOMPARE(modal, QStringLiteral("quorvale::frmabout"));
+        QCOMPARE(okKey, QStringLiteral("Alt+O"));
         QVERIFY(windowBlocked);
         QVERIFY(!QApplication::activeModalWidget());
     }

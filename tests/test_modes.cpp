@@ -100,14 +100,14 @@ private slots:
         // A switch reads and converts nothing.
         QCOMPARE(w.text1()->toPlainText(), QStringLiteral("Hi"));
         QCOMPARE(w.text2()->toPlainText(), QStringLiteral("48 69"));
-        QCOMPARE(w.text2()->toolTip(), kHexTip);
-        QCOMPARE(w.text1()->toolTip(), QString());
+        QCOMPARE(w.text2()->hoverTip(), kHexTip);
+        QCOMPARE(w.text1()->hoverTip(), QString());
 
         w.action("menuASCII")->trigger();
         verifyMode(w, true);
         QCOMPARE(w.text1()->toPlainText(), QStringLiteral("Hi"));
-        QCOMPARE(w.text1()->toolTip(), kAsciiTip);
-        QCOMPARE(w.text2()->toolTip(), QString());
+        QCOMPARE(w.text1()->hoverTip(), kAsciiTip);
+        QCOMPARE(w.text2()->hoverTip(), QString());
 
         // Running the current mode's switch again sets the same values.
         w.action("menuASCII")->trigger();
@@ -240,16 +240,16 @@ private slots:
         // Tab still reaches the output pane; its focus sets the same tooltips.
         QTest::keyClick(w.text1(), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), w.text2());
-        QCOMPARE(w.text1()->toolTip(), kAsciiTip);
-        QCOMPARE(w.text2()->toolTip(), QString());
+        QCOMPARE(w.text1()->hoverTip(), kAsciiTip);
+        QCOMPARE(w.text2()->hoverTip(), QString());
         // The switch moves the focus to the pane that has it already: no focus event, so the
         // tooltips stay until the focus next arrives.
         w.hexMode();
-        QCOMPARE(w.text1()->toolTip(), kAsciiTip);
-        QCOMPARE(w.text2()->toolTip(), QString());
+        QCOMPARE(w.text1()->hoverTip(), kAsciiTip);
+        QCOMPARE(w.text2()->hoverTip(), QString());
         w.text1()->setFocus();
-        QCOMPARE(w.text1()->toolTip(), QString());
-        QCOMPARE(w.text2()->toolTip(), kHexTip);
+        QCOMPARE(w.text1()->hoverTip(), QString());
+        QCOMPARE(w.text2()->hoverTip(), kHexTip);
     }
 
     void hexPaneDecodes_data()
@@ -486,7 +486,14 @@ private slots:
         QTest::newRow("decoded into the input pane")
             << QStringList{"A", "lower"} << QStringList{"right"}
             << QStringList{"Unknown code shown"} << tipAndNote;
-        // The focus was in the lower pane already, so the switch left the upper pane its tip.
+        // A switch that leaves the focus where it was changes no tooltip, but the description
+        // follows the pane's new role at once.
+        QTest::newRow("output pane, its old tip not told")
+            << QStringList{"lower", "hex"} << QStringList{"4"} << QStringList{"Unknown code shown"}
+            << note;
+        QTest::newRow("input pane again, focus staying")
+            << QStringList{"hex", "upper"} << QStringList{"ascii"}
+            << QStringList{"Quorvale - ASCII to HEX mode"} << kAsciiTip;
         QTest::newRow("tip going, marker staying")
             << QStringList{"lower", "hex", "4"} << QStringList{"upper"} << QStringList{} << note;
         QTest::newRow("marker edited away")
@@ -511,6 +518,7 @@ private slots:
         QCOMPARE(reader.heard(), heard);
         QAccessibleInterface *upper = QAccessible::queryAccessibleInterface(w.text1());
         QCOMPARE(upper->text(QAccessible::Description), upperPane);
+        QCOMPARE(upper->text(QAccessible::Help), upperPane); // where Windows also looks
     }
 };
 

@@ -34,7 +34,7 @@ private slots:
         QCOMPARE(foreColor(w.text2()), 65280);
         QVERIFY(w.text1()->toPlainText().isEmpty());
         QVERIFY(w.text2()->toPlainText().isEmpty());
-        QCOMPARE(w.text1()->toolTip(),
+        QCOMPARE(w.text1()->hoverTip(),
                  QStringLiteral("Enter ASCII characters to be converted to HEX "));
         QVERIFY(w.platform.messages.isEmpty());
         QCOMPARE(w.platform.singleCopyClaims, 1);

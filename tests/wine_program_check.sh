@@ -163,3 +163,141 @@ if [ -e "$about_check" ]; then
 else
     echo "skipped: dark app mode (no test_about.exe beside the program)"
 fi
+
+# What a Windows screen reader is told, through UI Automation: a client of our own
+# (tests/uia/uia_check.cpp, named by QUORVALE_UIA_CHECK) reads each window's tree and follows the
+# focus, and the announcements come from Wine's log: Qt hands each one to
+# UiaRaiseNotificationEvent, which Wine 10 logs on the fixme channel. Every text is the one that
+# the Linux screen-reader check (make test-a11y) expects, from a11y/spoken.txt. The client comes
+# with the build's tests, so an installed program goes without this.
+uia=${QUORVALE_UIA_CHECK:-}
+if [ -z "$uia" ] || [ ! -e "$uia" ]; then
+    echo "skipped: UI Automation (no QUORVALE_UIA_CHECK client)"
+    exit 0
+fi
+spoken_file=$(dirname "$0")/a11y/spoken.txt
+spoken_windows=$(printf 'Z:%s' "$(realpath "$spoken_file")" | tr / '\\')
+tab=$(printf '\t')
+said() { sed -n "s/^$1$tab *//p" "$spoken_file" | sed 's/ *$//'; }
+uia_check() {
+    "$runner" "$uia" "$spoken_windows" "$@" >"$temp/uia.log" 2>&1 || {
+        cat "$temp/uia.log"
+        fail "UI Automation: $*"
+    }
+}
+heard=0
+# Waits for the next announcement and compares it with $1.
+announced() {
+    heard=$((heard + 1))
+    for _ in $(seq 50); do
+        got=$(sed -n 's/.*UiaRaiseNotificationEvent ([^,]*, [0-9]*, [0-9]*, L"\(.*\)", L"[^"]*"): stub.*/\1/p' \
+            "$temp/uia-program.log" | sed -n "${heard}p")
+        [ -n "$got" ] && break
+        sleep 0.2
+    done
+    [ "$got" = "$1" ] || fail "announcement $heard is '$got', not '$1'"
+}
+# Alt and a menu's letter, then an item's letter.
+menu_key() {
+    xdotool key "alt+$1"
+    sleep 0.5
+    xdotool key "$2"
+}
+gone() {
+    for _ in $(seq 50); do
+        [ -z "$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null)" ] && return 0
+        sleep 0.2
+    done
+    return 1
+}
+
+WINEDEBUG=-all,fixme+uiautomation "$runner" "$program" >"$temp/uia-program.log" 2>&1 &
+fourth=$!
+pids="$pids $fourth"
+main=$(window "$(said title_ascii)")
+[ -n "$main" ] || fail "no window for the UI Automation checks"
+focus "$main" || fail "the window does not take the keyboard focus"
+# The client's first look turns Qt's accessibility on.
+uia_check main
+echo "ok: UI Automation: names, control types, descriptions (also as help text), access keys" \
+    "and enabled states of the main window; lblHIDDEN is not in the tree"
+
+xdotool type --delay 150 AB
+announced 41
+announced 42
+xdotool key alt+c
+announced "$(said copied)"
+xdotool key alt+a
+announced "$(said cleared)"
+xdotool key alt+c
+announced "$(said nothing_to_copy)"
+echo "ok: UI Automation: typing, Copy, Clear All and Copy with nothing to copy are announced"
+
+"$runner" "$uia" "$spoken_windows" focus hex_output clear_all copy_hex exit ascii_input \
+    exit copy_hex clear_all hex_output ascii_input >"$temp/focus.log" 2>&1 &
+follower=$!
+for _ in $(seq 75); do
+    grep -q ready "$temp/focus.log" && break
+    sleep 0.2
+done
+xdotool key --delay 300 Tab Tab Tab Tab Tab shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab
+wait "$follower" || { cat "$temp/focus.log"; fail "UI Automation: the focus through Tab and Shift+Tab"; }
+echo "ok: UI Automation: Tab and Shift+Tab move the focus in the order of Linux"
+
+menu_key m h
+announced "$(said title_hex)"
+xdotool type --delay 150 "41 4"
+announced "$(said marker_shown)"
+announced "A, $(said marker_gone)"
+announced "$(said marker_shown)"
+xdotool type 2
+announced "B, $(said marker_gone)"
+echo "ok: UI Automation: the mode switch and the marker coming and going are announced"
+
+# Back to ASCII to HEX with the focus left in the upper pane: no focus event, and yet each
+# pane's description follows its new role.
+xdotool key shift+Tab
+menu_key m a
+announced "$(said title_ascii)"
+uia_check main
+echo "ok: UI Automation: the panes' descriptions follow a switch that leaves the focus in place"
+
+xdotool key alt+p
+sleep 1
+uia_check menu
+xdotool key Escape
+sleep 0.3
+xdotool key Escape
+echo "ok: UI Automation: the items of an open menu tell their letter alone"
+
+# The About dialog by keys alone takes the keyboard, and the main window has it back after the
+# dialog closes: first without a window manager, then with one.
+about_by_keys() {
+    menu_key p a
+    [ -n "$(window "$(said about)")" ] || fail "About did not open ($1)"
+    [ -z "${4:-}" ] || uia_check about
+    xdotool key "$2"
+    gone "$(said about)" || fail "About did not take the keyboard ($1): $2 did not press Ok"
+    sleep 0.5
+    xdotool type "$3"
+}
+about_by_keys "no window manager" Return C check
+announced 43
+echo "ok: UI Automation: the About dialog's tree"
+command -v openbox >/dev/null 2>&1 || { echo "skipped: About with a window manager (no openbox)"; exit 0; }
+openbox >/dev/null 2>&1 &
+wm=$!
+pids="$pids $wm"
+for _ in $(seq 50); do
+    xprop -root _NET_SUPPORTED 2>/dev/null | grep -q _NET_ACTIVE_WINDOW && break
+    sleep 0.2
+done
+xdotool windowactivate --sync "$main" 2>/dev/null || focus "$main"
+sleep 0.5
+about_by_keys "a window manager" space D
+announced 44
+echo "ok: About takes the keyboard by Alt+P, A and gives it back when Enter or the space bar" \
+    "presses Ok, without and with a window manager"
+xdotool key alt+x
+ended "$fourth" || fail "Alt+X did not end the program"
+kill "$wm"

@@ -1,5 +1,6 @@
 #include "frmabout.h"
 
+#include "access_keys.h"
 #include "desktop_scheme.h"
 #include "instant_click.h"
 #include "link_label.h"
@@ -84,6 +85,7 @@ frmabout::frmabout(Platform &platform, QWidget *mainWindow, QWidget *parent)
       m_handCursor(QPixmap(QStringLiteral(":/hand32.xpm")), handHotSpot.x(), handHotSpot.y())
 {
     setObjectName(QStringLiteral("frmabout"));
+    tellAccessKeysAsTheyWork();
     setWindowTitle(QStringLiteral("About"));
     // A tool window: narrow title bar, close button only, kept out of the task bar.
     setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -199,6 +201,21 @@ void frmabout::lblurl_Click()
 void frmabout::cmdok_Click()
 {
     accept();
+}
+
+void frmabout::setVisible(bool visible)
+{
+    QDialog::setVisible(visible);
+    // A tool window is shown without being activated on Windows, and without a window manager
+    // nobody hands the keyboard on when the active window goes: a keyboard user would reach
+    // neither window.
+    if (visible) {
+        activateWindow();
+        return;
+    }
+    QWidget *below = parentWidget();
+    if (below && below->isVisible() && !below->isMinimized())
+        below->activateWindow();
 }
 
 void frmabout::changeEvent(QEvent *event)

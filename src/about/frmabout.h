@@ -22,6 +22,9 @@ public:
     // `mainWindow` is minimised by the link; without a `parent` the dialog sits over it.
     explicit frmabout(Platform &platform, QWidget *mainWindow, QWidget *parent = nullptr);
 
+    // Takes the keyboard as it shows and hands it back to the window below as it hides.
+    void setVisible(bool visible) override;
+
 protected:
     void changeEvent(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;

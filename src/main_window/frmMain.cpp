@@ -1,5 +1,6 @@
 #include "frmMain.h"
 
+#include "access_keys.h"
 #include "accessibility.h"
 #include "ascii_to_hex.h"
 #include "code_page.h"
@@ -98,6 +99,7 @@ frmMain::frmMain(Platform &platform, QWidget *parent)
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(kTitle);
     setWindowIcon(QIcon(QStringLiteral(":/quorvale.png")));
+    tellAccessKeysAsTheyWork();
     buildLayout();
     buildMenus();
     routeEvents();
@@ -427,6 +429,9 @@ void frmMain::setPaneRoles(bool asciiToHex)
                                         : QStringLiteral("ASCII output"));
     Text2->setAccessibleName(asciiToHex ? QStringLiteral("HEX output")
                                         : QStringLiteral("HEX input"));
+    // Screen readers are told the input pane's tooltip at once, whether or not the focus moves.
+    Text1->setAccessibleTip(asciiToHex ? kAsciiInputTip : QString());
+    Text2->setAccessibleTip(asciiToHex ? QString() : kHexInputTip);
     describeMarker();
 }
 
@@ -457,15 +462,15 @@ void frmMain::announceTitle()
 void frmMain::Text1_GotFocus()
 {
     const bool asciiToHex = backColor(Text1) != kBlack;
-    (asciiToHex ? Text2 : Text1)->setToolTip(QString());
-    (asciiToHex ? Text1 : Text2)->setToolTip(asciiToHex ? kAsciiInputTip : kHexInputTip);
+    (asciiToHex ? Text2 : Text1)->setHoverTip(QString());
+    (asciiToHex ? Text1 : Text2)->setHoverTip(asciiToHex ? kAsciiInputTip : kHexInputTip);
 }
 
 void frmMain::Text2_GotFocus()
 {
     const bool hexToAscii = backColor(Text2) != kBlack;
-    (hexToAscii ? Text1 : Text2)->setToolTip(QString());
-    (hexToAscii ? Text2 : Text1)->setToolTip(hexToAscii ? kHexInputTip : kAsciiInputTip);
+    (hexToAscii ? Text1 : Text2)->setHoverTip(QString());
+    (hexToAscii ? Text2 : Text1)->setHoverTip(hexToAscii ? kHexInputTip : kAsciiInputTip);
 }
 
 void frmMain::Text1_KeyPress(KeyAscii &keyAscii)

@@ -4,9 +4,11 @@
 #include "text_view.h"
 
 #include <QApplication>
+#include <QHelpEvent>
 #include <QMimeData>
 #include <QScrollBar>
 #include <QTextBlock>
+#include <QToolTip>
 
 namespace quorvale {
 namespace {
@@ -90,6 +92,19 @@ void Pane::setTextColor(const QColor &color)
     viewport()->update();
 }
 
+void Pane::setHoverTip(const QString &tip)
+{
+    m_hoverTip = tip;
+}
+
+void Pane::setAccessibleTip(const QString &tip)
+{
+    if (tip == m_tip)
+        return;
+    m_tip = tip;
+    describe();
+}
+
 void Pane::setAccessibleNote(const QString &note)
 {
     if (note == m_note)
@@ -100,22 +115,28 @@ void Pane::setAccessibleNote(const QString &note)
 
 bool Pane::event(QEvent *event)
 {
-    const bool handled = QPlainTextEdit::event(event);
-    if (event->type() == QEvent::ToolTipChange)
-        describe();
-    return handled;
+    if (event->type() == QEvent::ToolTip) {
+        if (m_hoverTip.isEmpty()) {
+            event->ignore();
+            return false;
+        }
+        QToolTip::showText(static_cast<QHelpEvent *>(event)->globalPos(), m_hoverTip, this);
+        return true;
+    }
+    return QPlainTextEdit::event(event);
 }
 
 void Pane::describe()
 {
-    // Screen readers get the tooltip as the description only while there is no description of
-    // its own, so a note carries the tooltip along.
-    QString description = m_note;
-    const QString tip = toolTip().trimmed();
-    if (!m_note.isEmpty() && !tip.isEmpty())
-        description = tip + QStringLiteral(". ") + m_note;
-    if (description != accessibleDescription())
-        setAccessibleDescription(description);
+    QString description = m_tip.isEmpty() ? m_note : m_tip;
+    if (!m_tip.isEmpty() && !m_note.isEmpty())
+        description = m_tip.trimmed() + QStringLiteral(". ") + m_note;
+    if (description == accessibleDescription())
+        return;
+    setAccessibleDescription(description);
+    // Windows screen readers look for it as the description or as the help text, which Qt takes
+    // from What's This.
+    setWhatsThis(description);
 }
 
 void Pane::keyPressEvent(QKeyEvent *event)
@@ -125,6 +146,11 @@ void Pane::keyPressEvent(QKeyEvent *event)
 
     const QString text = event->text();
     const Qt::KeyboardModifiers modifiers = event->modifiers();
+    // What's This holds the description for screen readers only: Shift+F1 does not show it.
+    if (event->key() == Qt::Key_F1 && modifiers == Qt::ShiftModifier) {
+        event->accept();
+        return;
+    }
     // Delete deletes, whatever text a platform attaches to it: it types no character.
     if (text.isEmpty() || event->key() == Qt::Key_Delete || !onKeyPress) {
         QPlainTextEdit::keyPressEvent(event);

@@ -37,7 +37,15 @@ public:
     // Sets the palette's text colour, repainting only the text area.
     void setTextColor(const QColor &color);
 
-    // A statement about the text for screen readers ("" for none), heard with the tooltip.
+    // The tooltip shown when the pointer rests on the pane ("" for none). It is not Qt's tooltip
+    // property, which screen readers would be told whenever the description is empty: the
+    // tooltip changes only when a pane gets the focus, and may be out of date meanwhile.
+    void setHoverTip(const QString &tip);
+    QString hoverTip() const { return m_hoverTip; }
+
+    // What screen readers are told the pane is for, at every moment ("" for nothing)...
+    void setAccessibleTip(const QString &tip);
+    // ...and a statement about its text ("" for none), told along with it.
     void setAccessibleNote(const QString &note);
 
     // Line breaks count two characters, as CR LF.
@@ -64,6 +72,8 @@ private:
     bool mouseDown(const QMouseEvent *event);
 
     QSet<quint64> m_pressedKeys;
+    QString m_hoverTip;
+    QString m_tip;
     QString m_note;
     bool m_programWriting = false;
     bool m_cutting = false;

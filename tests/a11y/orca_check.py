@@ -333,11 +333,19 @@ def wait_until(condition, message):
 
 def announced(text):
     """What Orca says for a message of the program: Orca 43 heard it as a notification."""
-    return r"^(notification )?%s\.?$" % text
+    return r"^(notification )?%s\.?$" % re.escape(text)
 
 
-MARKER_NOTE = "shown as [!]"
-ASCII_TIP = "Enter ASCII characters to be converted to HEX"
+def spoken_texts():
+    """What a screen reader is told, by key: the list that the Windows check reads too."""
+    with open(os.path.join(os.path.dirname(os.path.abspath(__file__)), "spoken.txt")) as f:
+        rows = (line.rstrip("\n").split("\t", 1) for line in f if not line.startswith("#"))
+        return {key: text.strip() for key, text in rows}
+
+
+T = spoken_texts()
+MARKER_NOTE = T["marker_note"]
+ASCII_TIP = T["ascii_tip"]
 
 
 def run_checks(desktop, keyboard, speech, tree, opened):
@@ -353,7 +361,7 @@ def run_checks(desktop, keyboard, speech, tree, opened):
 
     # The tree: upper pane first, the scratch label never presented.
     frame = tree.window(tree.at.ROLE_FRAME, "^Quorvale")
-    check([p.name for p in tree.panes()] == ["ASCII input", "HEX output"],
+    check([p.name for p in tree.panes()] == [T["ascii_input"], T["hex_output"]],
           "panes in the tree: %s" % [p.name for p in tree.panes()])
     if not speech.heard_soon(r"^ASCII input text", 8):
         # Qt's bridge may still be starting when the window first becomes active, and then
@@ -369,37 +377,47 @@ def run_checks(desktop, keyboard, speech, tree, opened):
     for label in tree.all(frame, tree.at.ROLE_LABEL):
         check(not tree.showing(label) and label.name == "",
               "a label is presented: %r" % label.name)
-    press("alt+a", announced("Both panes cleared"))
+    press("alt+a", announced(T["cleared"]))
 
     # The marker appearing and going, in words; the upper pane describes it meanwhile.
     press("alt+m", r"HEX to ASCII")
-    press("h", r"^HEX input text", announced("Quorvale - HEX to ASCII mode"))
-    shown, gone = announced("Unknown code shown"), announced("%s, no unknown code")
-    enter("41 4", shown, gone % "A", shown)
-    check(MARKER_NOTE in tree.pane("ASCII output").description, "the marker is not described")
-    enter("2", gone % "B")
-    check(tree.pane("ASCII output").description == "", "the marker is still described")
+    press("h", r"^HEX input text", announced(T["title_hex"]))
+    shown = announced(T["marker_shown"])
+    enter("41 4", shown, announced("A, " + T["marker_gone"]), shown)
+    check(MARKER_NOTE in tree.pane(T["ascii_output"]).description, "the marker is not described")
+    enter("2", announced("B, " + T["marker_gone"]))
+    check(tree.pane(T["ascii_output"]).description == "", "the marker is still described")
 
     # After a switch back no pane describes the marker, and the tooltip is heard on focus.
     press("BackSpace", shown)
     press("alt+m", r"ASCII to HEX")
-    press("a", r"^ASCII input text", re.escape(ASCII_TIP),
-          announced("Quorvale - ASCII to HEX mode"))
+    press("a", r"^ASCII input text", re.escape(ASCII_TIP), announced(T["title_ascii"]))
     for pane in tree.panes():
         check(MARKER_NOTE not in pane.description, "%s describes the marker" % pane.name)
 
     # A marker in the input pane (decoded there by a key in the output pane) is described
     # along with the tooltip, not instead of it.
-    press("alt+a", announced("Both panes cleared"))
+    press("alt+a", announced(T["cleared"]))
     enter("A", announced("41"))
     press("Tab Right", r"^HEX output text", shown)
     heard = press("shift+Tab", r"^ASCII input text", re.escape(ASCII_TIP))
     check(MARKER_NOTE in heard, "the marker is not described with the tooltip: %r" % heard)
 
+    # A switch that leaves the focus in the upper pane: no focus event, yet each pane's
+    # description follows its new role at once.
+    press("alt+m", r"HEX to ASCII")
+    press("h", r"^HEX input text", announced(T["title_hex"]))
+    press("shift+Tab", r"^ASCII output text")
+    press("alt+m", r"ASCII to HEX")
+    press("a", announced(T["title_ascii"]))
+    described = {p.name: p.description.strip() for p in tree.panes()}
+    check(described == {T["ascii_input"]: ASCII_TIP, T["hex_output"]: ""},
+          "descriptions after a switch without a focus change: %s" % described)
+
     # Copy and Clear All say what they did.
-    press("alt+c", announced("Copied to the clipboard"))
-    press("alt+a", announced("Both panes cleared"))
-    press("alt+c", announced("Nothing to copy"))
+    press("alt+c", announced(T["copied"]))
+    press("alt+a", announced(T["cleared"]))
+    press("alt+c", announced(T["nothing_to_copy"]))
 
     # The About dialog: title, version, rights line and author heard on opening (Orca speaks a
     # dialog's name and its lines of three words or more); the link followed through its

@@ -3,6 +3,7 @@
 // A started main window on a recording platform, and ways to drive real events into it.
 
 #include "frmMain.h"
+#include "pane.h"
 #include "pane_colors.h"
 #include "recording_platform.h"
 
@@ -50,8 +51,8 @@ struct Window
             qFatal("no control named %s", name);
         return w;
     }
-    QPlainTextEdit *text1() const { return find<QPlainTextEdit>("Text1"); }
-    QPlainTextEdit *text2() const { return find<QPlainTextEdit>("Text2"); }
+    Pane *text1() const { return find<Pane>("Text1"); }
+    Pane *text2() const { return find<Pane>("Text2"); }
     QPushButton *button(const char *name) const { return find<QPushButton>(name); }
     QAction *action(const char *name) const { return find<QAction>(name); }
     QString hidden() const { return find<QLabel>("lblHIDDEN")->text(); }
