@@ -191,12 +191,10 @@ std::string encode(std::u16string_view text)
     for (std::size_t i = 0; i < text.size();) {
         const char16_t c = text[i];
         const std::size_t units = unitsAt(text, i);
-        if (c < 0x80) {
-            bytes.push_back(c == u'\n' ? '\r' : static_cast<char>(c));
-            if (c == u'\n')
-                bytes.push_back('\n');
-        } else if (isLineBreak(c)) {
+        if (isLineBreak(c)) {
             bytes.append("\r\n");
+        } else if (c < 0x80) {
+            bytes.push_back(static_cast<char>(c));
         } else if (units == 2 || isHighSurrogate(c) || isLowSurrogate(c)) {
             bytes.push_back(static_cast<char>(kSubstitute));
         } else if (const std::uint8_t byte = fromCodePoint(c); byte != kSubstitute) {
